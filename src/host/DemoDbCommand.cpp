@@ -1,0 +1,11 @@
+#include "context/Errors.h"
+#include "host/CommandLine.h"
+
+namespace tarno::host {
+
+int RunDemoDbCommand(const ParsedCommand& cmd) {
+  (void)cmd;
+  throw Error(QStringLiteral("The command 'demo-db' is not built yet: it waits for the demo company (foundation issue)."));
+}
+
+}  // namespace tarno::host

@@ -58,10 +58,15 @@ class ReportSession {
   db::Query QueryRPT;
 
  private:
+  // Kinds 8 and 9, before the period loop: EXCELMAP rebuilt (its errors swallowed), the RP_HTRX
+  // selection reopened, EXCELMAP reopened from its first row.
+  void PrepareMappedRun(const QString& periodFrom, const QString& periodTo);
+  // Kinds 8 and 9, right after the period loop (both modes): RP_HTRX filled from the history.
+  void FillReportHistory(const QString& periodFrom, const QString& periodTo);
   // Steps 12 to 15 of a workbook-mode run: prepare, fill and save the kind's output files.
   void ProduceOutputs(const QString& periodFrom, const QString& periodTo);
-  // Kinds 8 and 9: RP_HTRX filled from the payroll history right after the period loop.
-  void FillReportHistory(const QString& periodFrom, const QString& periodTo);
+  // The same for kinds 8 and 9: mapped template, filled workbook, variance workbook (kind 8).
+  void ProduceMappedOutputs(const QString& periodFrom, const QString& periodTo);
 
   TDataModule1& m_dm;
   DialogState& m_state;

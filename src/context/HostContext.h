@@ -10,10 +10,10 @@
 namespace tarno {
 
 struct HostContextBlock {
-  std::array<std::intptr_t, 20> slots{};
+  std::array<std::intptr_t, 20> values{};
 
   // The value of slot n (1-based).
-  std::intptr_t Slot(int n) const { return slots.at(static_cast<std::size_t>(n - 1)); }
+  std::intptr_t Slot(int n) const { return values.at(static_cast<std::size_t>(n - 1)); }
   // The zero-terminated text that slot n points to; "" for a null pointer.
   QString TextAt(int n) const {
     const auto* text = reinterpret_cast<const char*>(Slot(n));

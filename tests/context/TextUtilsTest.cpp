@@ -28,7 +28,7 @@ TEST(TextUtils, ReplaceAllKeepsTheInputLength) {
   EXPECT_EQ(ReplaceAll("/", "/", ""), "/");  // a one-character text comes back unchanged
   EXPECT_EQ(ReplaceAll("AB", "B", "XYZ"), "AX");
   EXPECT_EQ(ReplaceAll("AAAA", "AA", "B"), "BB");  // no overlap
-  EXPECT_EQ(ReplaceAll("ABC", "", "X"), "ABC");   // an empty find text never matches
+  EXPECT_EQ(ReplaceAll("ABC", "", "X"), "ABC");    // an empty find text never matches
   EXPECT_EQ(CleanCompanyName("A/B\\C Trading"), "ABC Trading");
 }
 
@@ -64,7 +64,7 @@ TEST(TextUtils, RoundDecimalsRoundsHalfAwayFromZeroInTwoSteps) {
     double expected;
   };
   const Case cases[] = {
-      {2, 1.005, 1.01}, {2, 0.12495, 0.13}, {2, 0.1249, 0.12}, {0, 2.5, 3.0},   {0, -2.5, -3.0},
+      {2, 1.005, 1.01}, {2, 0.12495, 0.13}, {2, 0.1249, 0.12},  {0, 2.5, 3.0},      {0, -2.5, -3.0},
       {2, -0.004, 0.0}, {2, 50.005, 50.01}, {2, -1.005, -1.01}, {2, 33.333, 33.33}, {4, 1.23456, 1.2346},
   };
   for (const Case& c : cases) EXPECT_DOUBLE_EQ(RoundDecimals(c.decimals, c.value), c.expected) << c.value;

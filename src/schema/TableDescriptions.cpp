@@ -225,20 +225,21 @@ TableDescription PDtrxAw() {
   return t.Build();
 }
 
-// OT_DESC and the other type texts are 10 characters, so that a pay code built from a 6-character
-// prefix and the text fits RPTRX.PAYCODE (16).
+// The detail keys are not unique: a run may hold several lines of one type (the extraction sums
+// them by type). OT_DESC and the other type texts are 10 characters, so that a pay code built from a
+// 6-character prefix and the text fits RPTRX.PAYCODE (16).
 TableDescription PDtrxOt() {
   TableBuilder t = HistoryTable("P_DTRXOT");
   t.Char("OTTYPE", 4).Col("OTFACTOR", Num).Char("OT_DESC", 10).Col("OTRATE", Num).Col("OTHRS", Num);
   t.Col("OTAMT", Num);
-  t.Index("PRIMARY", "PERIOD;CYCLE;EMPCODE;OTTYPE", true).Index("EMPLOYEE", "EMPCODE;PERIOD;CYCLE");
+  t.Index("PRIMARY", "PERIOD;CYCLE;EMPCODE;OTTYPE").Index("EMPLOYEE", "EMPCODE;PERIOD;CYCLE");
   return t.Build();
 }
 
 TableDescription PDtrxSf() {
   TableBuilder t = HistoryTable("P_DTRXSF");
   t.Char("SHIFT_DESC", 10).Char("SHIFT_STATUS", 4).Col("SHIFT_NO", Num).Col("SHIFTAMT", Num);
-  t.Index("PRIMARY", "PERIOD;CYCLE;EMPCODE;SHIFT_STATUS;SHIFT_DESC", true)
+  t.Index("PRIMARY", "PERIOD;CYCLE;EMPCODE;SHIFT_STATUS;SHIFT_DESC")
       .Index("EMPLOYEE", "EMPCODE;PERIOD;CYCLE");
   return t.Build();
 }
@@ -246,7 +247,7 @@ TableDescription PDtrxSf() {
 TableDescription TypedDetail(const QString& name, const QString& typeColumn) {
   TableBuilder t = HistoryTable(name);
   t.Char(typeColumn, 10).Col("FREQUENCY", Num).Col("AMOUNT", Num);
-  t.Index("PRIMARY", "PERIOD;CYCLE;EMPCODE;" + typeColumn, true).Index("EMPLOYEE", "EMPCODE;PERIOD;CYCLE");
+  t.Index("PRIMARY", "PERIOD;CYCLE;EMPCODE;" + typeColumn).Index("EMPLOYEE", "EMPCODE;PERIOD;CYCLE");
   return t.Build();
 }
 
@@ -419,6 +420,8 @@ void CreateTable(db::Connection& connection, const TableDescription& table, cons
 }
 
 void CreateAllTables(db::Connection& connection, const QString& tablePassword) {
+  // One transaction: on SQLite every statement outside one is a disk sync of its own.
+  db::TransactionScope transaction(connection);
   for (const TableDescription& table : AllTables()) CreateTable(connection, table, tablePassword);
 }
 

@@ -106,8 +106,9 @@ TEST(ProgressWindow, EscapeAsksAndOnlyYesStopsTheCurrentLoop) {
     PressKey(form, c.key);
     EXPECT_EQ(form.StepProgress(), c.expectedStep);
     EXPECT_EQ(recorder.ui.questions.size(), c.expectedQuestions);
-    if (c.expectedQuestions > 0)
+    if (c.expectedQuestions > 0) {
       EXPECT_EQ(recorder.ui.questions.first(), QStringLiteral("Terminate processing ?"));
+    }
     // The request is cleared on entry: the next loop runs normally, and Escape never closes the window.
     EXPECT_TRUE(form.StepProgress());
     EXPECT_TRUE(form.isVisible());

@@ -143,6 +143,10 @@ void Query::DoOpen() {
   const QString text = q->Text();
   Connection& db = connection();
   RequireReady(db, text);
+  // Opening must never change data: a statement without rows is refused before it runs.
+  if (!detail::YieldsRows(text))
+    throw DatabaseError(
+        QStringLiteral("The statement '%1' returns no records: run it with ExecSQL.").arg(ShortText(text)));
   CheckPasswords(db, text, q->passwords);
 
   // A live query over one table carries that table's row identity in a hidden first column.

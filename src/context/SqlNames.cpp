@@ -162,6 +162,14 @@ bool IsSingleTableSelect(const QString& sql) {
   return selects == 1 && TablesNamedInStatement(sql).size() == 1;
 }
 
+bool YieldsRows(const QString& sql) {
+  const std::vector<Token> tokens = Tokenize(sql);
+  if (tokens.empty()) return false;
+  const Token& first = tokens.front();
+  return IsWord(first, "SELECT") || IsWord(first, "WITH") || IsWord(first, "VALUES") ||
+         IsWord(first, "PRAGMA") || IsWord(first, "EXPLAIN");
+}
+
 QString QuoteIdentifier(const QString& name) {
   QString escaped = name;
   escaped.replace(QLatin1Char('"'), QStringLiteral("\"\""));

@@ -18,6 +18,10 @@ QStringList PlaceholdersInStatement(const QString& sql);
 // UNION: its rows map one to one to that table's rows.
 bool IsSingleTableSelect(const QString& sql);
 
+// True when the first word makes the text one that yields rows (SELECT, WITH, VALUES, PRAGMA,
+// EXPLAIN), so that opening it cannot change data.
+bool YieldsRows(const QString& sql);
+
 // "NAME" with embedded quotes doubled.
 QString QuoteIdentifier(const QString& name);
 

@@ -3,6 +3,7 @@
 
 #include <QRegularExpression>
 
+#include "context/Connection.h"
 #include "context/Currency.h"
 #include "context/UserInterface.h"
 #include "outputs/StatementPasswords.h"
@@ -174,6 +175,9 @@ void AddExcelMapRow(db::Table& excelMap, const QString& descr, const QString& pa
 }
 
 void BuildExcelMapSummary(const ExcelMapComponents& c, const QString& periodFrom, const QString& periodTo) {
+  // One transaction instead of a commit per posted row; it commits also when an error ends the
+  // rebuild, so that what was written before the error stays, as without a transaction.
+  db::TransactionScope transaction(c.excelMap.connection());
   c.excelMap.Close();
   RunStatement(c, {QStringLiteral("DELETE FROM EXCELMAP WHERE RESV IS NULL ")}, {});
   RunStatement(c, {QStringLiteral("UPDATE EXCELMAP SET ISVALUE=NULL ")}, {});
@@ -184,6 +188,7 @@ void BuildExcelMapSummary(const ExcelMapComponents& c, const QString& periodFrom
   AddWageTotalRows(c, periodFrom, periodTo);
   NumberRows(c.excelMap);
   c.excelMap.SetIndexFieldNames(kPayItemOrder);
+  transaction.Commit();
 }
 
 }  // namespace tarno::outputs

@@ -25,7 +25,7 @@ class PivotFormTest : public ::testing::Test {
     const QList<QStringList> codes = {
         {"DEP", "D1", "Finance"},
         {"DEP", "D2", "Production"},
-        {"DEP", "D3", "Department Of Very Long Descriptions For Width Checks!"},
+        {"DEP", "D3", "Department-Of-Very-Long-Descriptions-For-Width-Checks!"},
         {"COM", "C1", "Lion City Pte Ltd"},
         {"JOB", "J1", "Manager"},
         {"CAT", "K1", "Monthly Rated"},
@@ -204,7 +204,7 @@ TEST_F(PivotFormTest, ValuesAreCutToTheirFieldWidths) {
   AddRow("E3", "202501", "E", "BASIC", 1, 1, "DEPT-CODE-12", "CC2");
   TFormTarnoExel form(m_db->connection(), m_state, kUser);
   const auto r = Records(form, "202501", "202501")["E3/BASIC"];
-  const QString description = QStringLiteral("Department Of Very Long Descriptions For Width Checks!");
+  const QString description = QStringLiteral("Department-Of-Very-Long-Descriptions-For-Width-Checks!");
   const struct {
     const char* field;
     QString value;

@@ -88,3 +88,34 @@ inline void RebuildExcelMap(ScratchDatabase& db, const QString& from, const QStr
 }
 
 }  // namespace tarno::test
+
+#include <QFile>
+
+#include "xlsx/Workbook.h"
+
+namespace tarno::test {
+
+// A small stand-in for HISTORY9.XLSX: employee columns A and B with captions in row 8 and field
+// references in row 9, a title cell B2, "SourceRange" over rows 9 and 10 (unless left out), and a
+// "Pivot" sheet.
+inline QString MakeMappedTemplate(const QString& folder, bool withSourceRange = true) {
+  const QString path = folder + QStringLiteral("/HISTORY9.XLSX");
+  xlsx::Workbook workbook = xlsx::Workbook::CreateNew(QStringLiteral("Sheet1"));
+  xlsx::Worksheet& sheet = workbook.Sheet(0);
+  sheet.SetText("B2", "template title");
+  sheet.SetText("A8", "Emp No");
+  sheet.SetText("B8", "Name");
+  sheet.SetText("A9", "=qryAll_EMP_NO");
+  sheet.SetText("B9", "=qryAll_EMP_NAME");
+  if (withSourceRange) workbook.SetDefinedName("SourceRange", "Sheet1!$A$9:$HZ$10");
+  workbook.AddSheet("Pivot");
+  workbook.SaveAs(path);
+  return path;
+}
+
+inline QByteArray FileBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace tarno::test

@@ -25,7 +25,7 @@ CellAddress ParseCellAddress(const QString& text);
 CellAddress RequireCellAddress(const QString& text);
 
 struct RangeAddress {
-  QString sheet;     // without quotes; empty when the text names no sheet
+  QString sheet;      // without quotes; empty when the text names no sheet
   CellAddress first;  // top left
   CellAddress last;   // bottom right, inclusive
   bool IsValid() const { return first.IsValid() && last.IsValid(); }

@@ -14,6 +14,7 @@
 namespace tarno::xlsx {
 
 class Package;
+class Relationships;
 class SharedStrings;
 class Styles;
 
@@ -28,13 +29,13 @@ class Workbook {
   ~Workbook();
 
   int SheetCount() const;
-  QString SheetName(int index) const;           // 0-based
-  int SheetIndex(const QString& name) const;     // case-insensitive; -1 when absent
-  Worksheet& Sheet(int index);                   // throws tarno::OutputError when out of range
-  Worksheet& Sheet(const QString& name);         // throws tarno::OutputError naming the sheet
-  Worksheet& AddSheet(const QString& name);      // appended last
+  QString SheetName(int index) const;         // 0-based
+  int SheetIndex(const QString& name) const;  // case-insensitive; -1 when absent
+  Worksheet& Sheet(int index);                // throws tarno::OutputError when out of range
+  Worksheet& Sheet(const QString& name);      // throws tarno::OutputError naming the sheet
+  Worksheet& AddSheet(const QString& name);   // appended last
   QString ActiveSheet() const;
-  void SetActiveSheet(const QString& name);      // throws tarno::OutputError naming the sheet
+  void SetActiveSheet(const QString& name);  // throws tarno::OutputError naming the sheet
 
   // Workbook-wide defined names: the formula text without "=", e.g. "Data!$A$5:$AV$6".
   QStringList DefinedNames() const;
@@ -52,6 +53,11 @@ class Workbook {
   void ReplaceSheetXmlWithFile(int index, const QString& filePath);
   SharedStrings& Strings();
   Styles& CellStyles();
+  QString WorkbookPartName() const;        // "xl/workbook.xml"
+  pugi::xml_document& WorkbookDocument();  // the workbook part, written back on save
+  Relationships& WorkbookRelationships();  // its relationships, written back on save
+  // A child of the workbook element ("pivotCaches", "definedNames"), created in schema order when absent.
+  pugi::xml_node WorkbookElement(const char* localName);
 
  private:
   struct Private;

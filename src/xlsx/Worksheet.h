@@ -43,7 +43,7 @@ class Worksheet {
   // Adds the given sides to the borders the cell already has, in the given style.
   void AddBorders(const QString& cellRef, bool top, bool bottom, BorderStyle style);
   void SetFont(const QString& cellRef, bool bold, double size = 0);  // size 0 keeps the size
-  void SetColumnWidth(const QString& columnLetters, double width);    // width in characters
+  void SetColumnWidth(const QString& columnLetters, double width);   // width in characters
   void SetTabSelected(bool selected);
 
   // The highest row and column that hold a cell (0 when the sheet is empty).

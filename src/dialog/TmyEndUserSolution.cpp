@@ -15,8 +15,8 @@
 #include "dialog/ReportSession.h"
 #include "ui_TmyEndUserSolution.h"
 
-#if __has_include("costing/CostingPreview.h")
-#include "costing/CostingPreview.h"
+#if __has_include("costing/CostingPreviewDialog.h")
+#include "costing/CostingPreviewDialog.h"
 #define TARNO_HAS_COSTING_PREVIEW 1
 #endif
 #if __has_include("mapping/AllowanceMapping.h")
@@ -85,12 +85,13 @@ QComboBox* TmyEndUserSolution::ReportKindCombo() const {
 }
 
 void TmyEndUserSolution::FormShow() {
-  m_session->FormShow();
+  // Checked first: a month without a list item must not empty the report table either.
   const int payMonth = m_dataModule.Context.PayMonth();
   if (payMonth < 1 || payMonth > 12)
     throw ValidationError(
         QStringLiteral("The payroll month %1 is not a month from 1 to 12: no current period can be selected.")
             .arg(payMonth));
+  m_session->FormShow();
   // Filled once per showing: a second FormShow starts the lists again instead of doubling them.
   ui->wwDBLookupComboPrd1->clear();
   ui->wwDBLookupComboPrd2->clear();
@@ -182,7 +183,7 @@ void TmyEndUserSolution::BitBtn4Click() {
     if (!m_session->AdsTableCode.IsOpen()) m_session->AdsTableCode.Open();
     m_session->RunReport(QStringLiteral("rpt"));
 #ifdef TARNO_HAS_COSTING_PREVIEW
-    ShowCostingPreview(*m_session, this);
+    costing::ShowCostingPreview(*m_session, this);
 #else
     throw Error(
         QStringLiteral(

@@ -38,9 +38,14 @@ TFormAW::TFormAW(TDataModule1& dataModule, QWidget* parent)
   grid->setItemDelegateForColumn(AllowanceGridModel::kPayCode2, m_comboDelegate);
   grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   grid->horizontalHeader()->setStretchLastSection(false);
-  const int charWidth = QFontMetrics(grid->font()).averageCharWidth();
-  for (int column = 0; column < m_model->columnCount(); ++column)
-    grid->setColumnWidth(column, AllowanceGridModel::WidthInCharacters(column) * charWidth + 6);
+  // Widths in characters of the grid's font; a title wider than its column still shows whole.
+  const QFontMetrics metrics(grid->font());
+  for (int column = 0; column < m_model->columnCount(); ++column) {
+    const int byCharacters = AllowanceGridModel::WidthInCharacters(column) * metrics.averageCharWidth();
+    const int byTitle = metrics.horizontalAdvance(m_model->headerData(column, Qt::Horizontal).toString());
+    grid->setColumnWidth(column, std::max(byCharacters, byTitle) + 8);
+  }
+  grid->verticalHeader()->setDefaultSectionSize(metrics.height() + 6);
   connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &TFormAW::GridRowChanged);
   connect(m_ui->BitBtn2, &QPushButton::clicked, this, &QDialog::close);
 

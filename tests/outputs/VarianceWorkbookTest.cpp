@@ -10,6 +10,7 @@
 #include "context/Errors.h"
 #include "context/Settings.h"
 #include "outputs/VarianceWorkbook.h"
+#include "xlsx/Package.h"
 
 namespace tarno::test {
 namespace {
@@ -133,6 +134,7 @@ TEST_F(VarianceWorkbookTest, WritesTotalsDifferencesAndTheChangedItems) {
     else
       EXPECT_EQ(actual.toString(), c.value.toString());
   }
+  EXPECT_TRUE(workbook.Parts().Data("xl/styles.xml").contains("formatCode=\"#,###0.00\""));
   EXPECT_NE(sheet.StyleIndex("E13"), 0);                        // "#,###0.00"
   EXPECT_NE(sheet.StyleIndex("G21"), sheet.StyleIndex("E13"));  // "0.00"
   ASSERT_EQ(ui.warnings.size(), 1);

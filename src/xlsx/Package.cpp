@@ -219,6 +219,13 @@ void Package::Write(const QString& path) const {
     QFile::remove(temporaryPath);
     throw OutputError(QStringLiteral("The workbook %1 cannot be saved (%2).").arg(nativePath, reason));
   }
+  // A temporary file is private to its owner; the workbook gets the old file's permissions, or the
+  // usual ones of a new document.
+  const QFileDevice::Permissions permissions =
+      target.exists() ? QFile(target.absoluteFilePath()).permissions()
+                      : (QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
+                         QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+  QFile::setPermissions(temporaryPath, permissions);
   // rename(2) replaces the target in one step: readers see the old file or the new one, never a part.
   if (std::rename(QFile::encodeName(temporaryPath).constData(),
                   QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {

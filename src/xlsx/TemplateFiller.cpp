@@ -32,7 +32,8 @@
 
 namespace tarno::xlsx {
 namespace {
-constexpr const char* kRowsMarker = "\x01TARNO-DATA-ROWS\x01";
+// Stands in for the data rows in the serialised sheet; plain text, so the serialiser keeps it as is.
+constexpr const char* kRowsMarker = "TARNO-DATA-ROWS-5f1c9e";
 constexpr const char* kDateFormat = "dd/mm/yyyy";
 constexpr std::int64_t kSumScale = 10000;  // SUM cached values are added in ten-thousandths, exactly
 
@@ -152,6 +153,11 @@ class Filler {
 void Filler::OpenAndCheck() {
   if (!QFileInfo(m_templatePath).isFile()) {
     throw OutputError(QStringLiteral("The workbook template %1 does not exist.").arg(TemplateName()));
+  }
+  // Checked before the records are read, so that a long run does not end in this error.
+  if (!QFileInfo(m_outputPath).absoluteDir().exists()) {
+    throw OutputError(QStringLiteral("The workbook %1 cannot be saved: its folder does not exist.")
+                          .arg(QDir::toNativeSeparators(m_outputPath)));
   }
   m_workbook = Workbook::Open(m_templatePath);
   const QString formula = m_workbook.DefinedName(m_options.rangeName);
@@ -455,6 +461,7 @@ void Filler::StreamDataSheet() {
 
   QByteArray xml = sheet.ToXml();
   const qsizetype marker = xml.indexOf(kRowsMarker);
+  Q_ASSERT(marker >= 0);
   if (!m_sheetFile.open()) {
     throw OutputError(QStringLiteral("A temporary file for the worksheet %1 cannot be created (%2).")
                           .arg(sheet.Name(), m_sheetFile.errorString()));

@@ -12,17 +12,10 @@
 #include "context/DataModule.h"
 #include "context/Errors.h"
 #include "context/UserInterface.h"
-#include "dialog/ReportSession.h"
-#include "ui_TmyEndUserSolution.h"
-
-#if __has_include("costing/CostingPreviewDialog.h")
 #include "costing/CostingPreviewDialog.h"
-#define TARNO_HAS_COSTING_PREVIEW 1
-#endif
-#if __has_include("mapping/AllowanceMapping.h")
+#include "dialog/ReportSession.h"
 #include "mapping/AllowanceMapping.h"
-#define TARNO_HAS_ALLOWANCE_MAPPING 1
-#endif
+#include "ui_TmyEndUserSolution.h"
 
 namespace tarno {
 namespace {
@@ -160,13 +153,20 @@ void TmyEndUserSolution::RunGuarded(const std::function<void()>& work) {
   }
 }
 
-void TmyEndUserSolution::BitBtn1Click() {
-  RunGuarded([this] {
+void TmyEndUserSolution::RunWithRunButtonsDisabled(const std::function<void()>& run) {
+  RunGuarded([this, &run] {
     SetRunButtonsEnabled(false);
-    struct Reenable {
+    // Enabled again however the run ends, so that a failed run can be corrected and repeated.
+    struct EnableAgain {
       TmyEndUserSolution* dialog;
-      ~Reenable() { dialog->SetRunButtonsEnabled(true); }
-    } reenable{this};
+      ~EnableAgain() { dialog->SetRunButtonsEnabled(true); }
+    } enableAgain{this};
+    run();
+  });
+}
+
+void TmyEndUserSolution::BitBtn1Click() {
+  RunWithRunButtonsDisabled([this] {
     m_session->RunReport(QStringLiteral("XLS"));
     // The outputs offered their files to the operator already; the launcher's list is not needed.
     TakeWrittenFiles();
@@ -174,34 +174,15 @@ void TmyEndUserSolution::BitBtn1Click() {
 }
 
 void TmyEndUserSolution::BitBtn4Click() {
-  RunGuarded([this] {
-    SetRunButtonsEnabled(false);
-    struct Reenable {
-      TmyEndUserSolution* dialog;
-      ~Reenable() { dialog->SetRunButtonsEnabled(true); }
-    } reenable{this};
+  RunWithRunButtonsDisabled([this] {
     if (!m_session->AdsTableCode.IsOpen()) m_session->AdsTableCode.Open();
     m_session->RunReport(QStringLiteral("rpt"));
-#ifdef TARNO_HAS_COSTING_PREVIEW
     costing::ShowCostingPreview(*m_session, this);
-#else
-    throw Error(
-        QStringLiteral(
-            "The costing report of period %1 cannot be shown: this build has no costing report preview.")
-            .arg(m_session->CurrentPeriod));
-#endif
   });
 }
 
 void TmyEndUserSolution::BitBtn3Click() {
-  RunGuarded([this] {
-#ifdef TARNO_HAS_ALLOWANCE_MAPPING
-    RunAllowanceMapping(m_dataModule, this);
-#else
-    throw Error(
-        QStringLiteral("The allowance code mapping cannot be opened: this build has no mapping form."));
-#endif
-  });
+  RunGuarded([this] { mapping::RunAllowanceMapping(m_dataModule, this); });
 }
 
 void TmyEndUserSolution::resizeEvent(QResizeEvent* event) {

@@ -68,6 +68,8 @@ class TmyEndUserSolution final : public QDialog, public DialogState {
   // Runs a button's work; a tarno::Error (or any other exception) is shown in an error box and the
   // dialog stays open, as no exception may leave a slot.
   void RunGuarded(const std::function<void()>& work);
+  // The same for a run: Process and Report disabled while it lasts.
+  void RunWithRunButtonsDisabled(const std::function<void()>& run);
 
   std::unique_ptr<Ui::TmyEndUserSolution> ui;
   QButtonGroup* m_cycleGroup = nullptr;  // RadioGroupCycle's items, ids 0..5

@@ -8,6 +8,7 @@
 #include "context/Settings.h"
 #include "context/UserInterface.h"
 #include "dialog/ReportSession.h"
+#include "extraction/CycleSelection.h"
 #include "outputs/ExcelMapSummary.h"
 #include "outputs/MappedTemplate.h"
 #include "outputs/ReportHistoryFill.h"
@@ -17,31 +18,6 @@
 
 namespace tarno {
 namespace {
-
-// The four run letters of the dialog's cycle options; the first matching row wins.
-QString SelectedCycleLetters(const DialogState& state) {
-  const int item = state.CycleIndex();
-  const bool special = state.IncludedSpecial();
-  const bool bonus = state.IncludedBonus();
-  struct Row {
-    int item;
-    int special;  // -1 any, 0 no, 1 yes
-    int bonus;
-    const char* letters;
-  };
-  static const Row kRows[] = {
-      {kEndMonth, 0, 0, "EEEE"},        {kMidMonth, 0, 0, "MMMM"},    {kBonusPeriod, -1, -1, "BBBB"},
-      {kSpecialPeriod, -1, -1, "SSSS"}, {kFullMonth, -1, -1, "EMBS"}, {kMidAndEnd, 0, 0, "EMEM"},
-      {kMidAndEnd, 1, 0, "EMSM"},       {kMidAndEnd, 0, 1, "EMEB"},   {kMidAndEnd, 1, 1, "EMSB"},
-      {kEndMonth, 0, 1, "EBBB"},        {kEndMonth, 1, 0, "ESSS"},    {kMidMonth, 1, 0, "MSSS"},
-      {kMidMonth, 0, 1, "MBBB"},        {kMidMonth, 1, 1, "MBSS"},    {kEndMonth, 1, 1, "EBSS"},
-  };
-  auto matches = [](int wanted, bool value) { return wanted < 0 || (wanted == 1) == value; };
-  for (const Row& row : kRows)
-    if (row.item == item && matches(row.special, special) && matches(row.bonus, bonus))
-      return QString::fromLatin1(row.letters);
-  throw ValidationError(QStringLiteral("The pay cycle option %1 selects no pay run.").arg(item));
-}
 
 QString TablePasswordFor(const TDataModule1& dm) {
   return dm.IsDictionary() ? QString() : TDataModule1::GetTablePassword();
@@ -71,7 +47,8 @@ void ReportSession::FillReportHistory(const QString& periodFrom, const QString& 
   request.periodFrom = periodFrom;
   request.periodTo = periodTo;
   request.userId = m_dm.Context.UserId();
-  request.cycleLetters = SelectedCycleLetters(m_state);
+  request.cycleLetters = extraction::BuildCycleSelection(m_state.CycleIndex(), m_state.IncludedSpecial(),
+                                                         m_state.IncludedBonus());
   request.tablePassword = TablePasswordFor(m_dm);
   if (!AdsQueryTbl.IsOpen()) AdsQueryTbl.Open();
   outputs::FillReportHistory(m_dm.AdsConnection1, AdsQueryTbl, request);

@@ -156,10 +156,14 @@ void TmyEndUserSolution::RunGuarded(const std::function<void()>& work) {
 void TmyEndUserSolution::RunWithRunButtonsDisabled(const std::function<void()>& run) {
   RunGuarded([this, &run] {
     SetRunButtonsEnabled(false);
-    // Enabled again however the run ends, so that a failed run can be corrected and repeated.
+    // However the run ends, the progress window is closed and the buttons enabled again, so that
+    // a failed run can be corrected and repeated.
     struct EnableAgain {
       TmyEndUserSolution* dialog;
-      ~EnableAgain() { dialog->SetRunButtonsEnabled(true); }
+      ~EnableAgain() {
+        CloseProgress();
+        dialog->SetRunButtonsEnabled(true);
+      }
     } enableAgain{this};
     run();
   });

@@ -37,6 +37,12 @@ struct CallInstances {
 
   ~CallInstances() {
     myEndUserSolution = nullptr;
+    // A progress window left shown over the dialog is the dialog's child window: take it back
+    // first, so that releasing the dialog does not free it as well.
+    if (formMsg != nullptr && formMsg->parentWidget() != nullptr) {
+      formMsg->hide();
+      formMsg->setParent(nullptr, formMsg->windowFlags());
+    }
     dialog.reset();
     FormMsg = nullptr;
     formMsg.reset();

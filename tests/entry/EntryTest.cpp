@@ -15,6 +15,7 @@
 #include "context/DataModule.h"
 #include "context/TFormMsg.h"
 #include "context/Table.h"
+#include "context/UserInterface.h"
 #include "dialog/TmyEndUserSolution.h"
 #include "entry/CompanyFixture.h"
 #include "entry/Entry.h"
@@ -281,12 +282,15 @@ TEST(Entry, ReportTableInUseElsewhereEndsTheCallWithAMessage) {
 TEST(Entry, ButtonErrorsAreShownAndTheDialogStaysOpen) {
   const QString path = MakeCompanyDatabase("entry-button-error");
   InstalledRecorder recorder;
-  bool stillOpen = false, buttonsBack = false;
+  bool stillOpen = false, buttonsBack = false, progressClosed = false;
   ObservedCall observed(path, [&](TmyEndUserSolution& dialog) {
     // A "From" period after the "To" period.
     dialog.findChild<QComboBox*>("wwDBLookupComboPrd1")->setCurrentIndex(5);
     dialog.findChild<QComboBox*>("wwDBLookupComboPrd2")->setCurrentIndex(1);
+    // A run that fails while the progress window shows closes the window.
+    tarno::ShowProgress(5, QStringLiteral("Processing Period: 202406"));
     dialog.findChild<QPushButton*>("BitBtn1")->click();
+    progressClosed = FormMsg != nullptr && !FormMsg->isVisible();
     stillOpen = dialog.isVisible();
     buttonsBack = dialog.findChild<QPushButton*>("BitBtn1")->isEnabled() &&
                   dialog.findChild<QPushButton*>("BitBtn4")->isEnabled();
@@ -295,7 +299,23 @@ TEST(Entry, ButtonErrorsAreShownAndTheDialogStaysOpen) {
   ASSERT_TRUE(observed.seen.shown);
   EXPECT_TRUE(stillOpen);
   EXPECT_TRUE(buttonsBack);
+  EXPECT_TRUE(progressClosed);
   EXPECT_EQ(recorder.ui.errors, QStringList{QStringLiteral("Invalid Period Range!")});
+}
+
+TEST(Entry, ProgressWindowLeftShownOverTheDialogIsReleasedOnce) {
+  const QString path = MakeCompanyDatabase("entry-progress-left");
+  InstalledRecorder recorder;
+  bool overTheDialog = false;
+  ObservedCall observed(path, [&](TmyEndUserSolution& dialog) {
+    tarno::ShowProgress(5, QStringLiteral("left shown"));
+    overTheDialog = FormMsg != nullptr && FormMsg->isVisible() && FormMsg->parentWidget() == &dialog;
+  });
+  HostCall().Call(path);  // the dialog closes with the window still shown: no double release
+  ASSERT_TRUE(observed.seen.shown);
+  EXPECT_TRUE(overTheDialog);
+  EXPECT_TRUE(recorder.ui.errors.isEmpty());
+  ExpectNoInstanceLeft();
 }
 
 TEST(Entry, LibraryExportsBothEntryPoints) {

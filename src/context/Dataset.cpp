@@ -36,6 +36,7 @@ void Dataset::Private::ResetData() {
   calcRow = -2;
   inCalc = false;
   lockedMessage.clear();
+  sharedTexts.clear();
   onClose = nullptr;
 }
 
@@ -50,7 +51,23 @@ void Dataset::Private::SetDataFields(std::vector<FieldInfo> dataFields) {
 }
 
 void Dataset::Private::AddRow(std::vector<QVariant>& values, qint64 rowId) {
-  for (QVariant& value : values) detail::TrimTextValue(value);
+  // Codes repeat across rows: sharing equal texts saves most of their memory. A field with too
+  // many distinct texts (names, descriptions) stops being shared, to keep the cost bounded.
+  constexpr qsizetype kMaxSharedTexts = 4096;
+  if (!open && sharedTexts.size() != values.size()) sharedTexts.assign(values.size(), {});
+  for (size_t i = 0; i < values.size(); ++i) {
+    QVariant& value = values[i];
+    detail::TrimTextValue(value);
+    if (open || value.typeId() != QMetaType::QString) continue;
+    QHash<QString, QString>& shared = sharedTexts[i];
+    if (shared.size() >= kMaxSharedTexts) continue;
+    const QString& text = *static_cast<const QString*>(value.constData());
+    const auto found = shared.constFind(text);
+    if (found != shared.constEnd())
+      value = found.value();
+    else
+      shared.insert(text, text);
+  }
   cells.insert(cells.end(), std::make_move_iterator(values.begin()), std::make_move_iterator(values.end()));
   rowIds.push_back(rowId);
 }
@@ -223,6 +240,7 @@ void Dataset::Open() {
       const auto width = d->declaredWidths.constFind(field.name.toUpper());
       if (width != d->declaredWidths.constEnd()) field.width = width.value();
     }
+    d->sharedTexts.clear();
     d->ResolveKeyColumns(Capitalised(DisplayName()));
     d->Sort();
   } catch (...) {

@@ -61,6 +61,9 @@ struct Dataset::Private {
 
   // Non-empty: records cannot be read or written (an encrypted table without its password).
   QString lockedMessage;
+  // While rows are fetched: per data field, texts seen so far, so that repeated codes share one
+  // string (a large result keeps far less memory). Dropped after the open.
+  std::vector<QHash<QString, QString>> sharedTexts;
   // Called by Close before the rows are dropped (a table releases its lock).
   std::function<void()> onClose;
 

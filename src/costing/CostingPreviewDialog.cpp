@@ -24,10 +24,11 @@ namespace {
 void SetUpLetterPrinter(QPrinter* printer) {
   printer->setResolution(600);
   printer->setDocName(QStringLiteral("Report"));
-  // Positions are measured from the paper's corner; the report keeps its own margins.
-  printer->setFullPage(true);
   printer->setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
                                      QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+  // Positions are measured from the paper's corner; the report keeps its own margins
+  // (after the layout, which would otherwise reset it).
+  printer->setFullPage(true);
 }
 
 }  // namespace

@@ -233,9 +233,21 @@ void Connection::BeginTransaction() {
   d->requireConnected("begin a transaction");
   if (d->transactionDepth == 0) {
     QSqlDatabase db = d->database();
-    if (!db.transaction())
-      throw DatabaseError(QStringLiteral("A transaction cannot begin on the database %1: %2.")
-                              .arg(d->connectPath, db.lastError().text()));
+    bool begun = false;
+    QString failure;
+    if (BackendKind() == Backend::Sqlite) {
+      // IMMEDIATE takes the write lock at once (waiting up to the busy timeout), so that two
+      // operators' transactions never deadlock upgrading from reading to writing.
+      QSqlQuery begin(db);
+      begun = begin.exec(QStringLiteral("BEGIN IMMEDIATE"));
+      failure = begin.lastError().text();
+    } else {
+      begun = db.transaction();
+      failure = db.lastError().text();
+    }
+    if (!begun)
+      throw DatabaseError(
+          QStringLiteral("A transaction cannot begin on the database %1: %2.").arg(d->connectPath, failure));
   }
   ++d->transactionDepth;
 }
@@ -246,9 +258,19 @@ void Connection::CommitTransaction() {
         QStringLiteral("There is no open transaction to commit on the database %1.").arg(d->connectPath));
   if (--d->transactionDepth > 0) return;
   QSqlDatabase db = d->database();
-  if (!db.commit())
+  bool committed = false;
+  QString failure;
+  if (BackendKind() == Backend::Sqlite) {
+    QSqlQuery commit(db);
+    committed = commit.exec(QStringLiteral("COMMIT"));
+    failure = commit.lastError().text();
+  } else {
+    committed = db.commit();
+    failure = db.lastError().text();
+  }
+  if (!committed)
     throw DatabaseError(QStringLiteral("The transaction on the database %1 cannot be committed: %2.")
-                            .arg(d->connectPath, db.lastError().text()));
+                            .arg(d->connectPath, failure));
 }
 
 bool Connection::InTransaction() const {

@@ -23,6 +23,14 @@ QString KeyText(const QString& text) {
   return db::detail::WithoutTrailingBlanks(text);
 }
 
+// Empty key texts are stored as '' rather than NULL, so that keyed statements find them.
+QVariant KeyValue(const QString& text) {
+  return text.isNull() ? QVariant(QString("")) : QVariant(text);
+}
+QVariant KeyValue(const QVariant& stored) {
+  return stored.isNull() ? QVariant(QString("")) : stored;
+}
+
 QString TwoDigits(int month) {
   return QStringLiteral("%1").arg(month, 2, 10, QChar(u'0'));
 }
@@ -252,9 +260,11 @@ int ReportRowWriter::Flush(db::Connection& connection, const QString& tablePassw
                       "WAGE_TYPE,PAYCODE,TRX_TYPE,AMOUNT,YTDAMOUNT,RATE)"),
        QStringLiteral("VALUES (:DESCRIPTION,:EMPCODE,:PERIOD,'E',:DEPT_CODE,:COSTCENTRE_CODE,"
                       ":WAGE_TYPE,:PAYCODE,:TRX_TYPE,:AMOUNT,:YTDAMOUNT,:RATE)")});
-  update.SetSQL({QStringLiteral("UPDATE RPTRX SET AMOUNT=:AMOUNT,YTDAMOUNT=:YTDAMOUNT,RATE=:RATE"),
-                 QStringLiteral("WHERE EMPCODE=:EMPCODE AND PAYCODE=:PAYCODE AND PERIOD=:PERIOD "
-                                "AND COSTCENTRE_CODE=:COSTCENTRE_CODE AND DEPT_CODE=:DEPT_CODE")});
+  update.SetSQL(
+      {QStringLiteral("UPDATE RPTRX SET AMOUNT=:AMOUNT,YTDAMOUNT=:YTDAMOUNT,RATE=:RATE"),
+       QStringLiteral(
+           "WHERE EMPCODE=:EMPCODE AND PAYCODE=:PAYCODE AND PERIOD=:PERIOD "
+           "AND COALESCE(COSTCENTRE_CODE,'')=:COSTCENTRE_CODE AND COALESCE(DEPT_CODE,'')=:DEPT_CODE")});
   const QVariant nullNumber(QMetaType::fromType<double>());
 
   int written = 0;
@@ -279,8 +289,8 @@ int ReportRowWriter::Flush(db::Connection& connection, const QString& tablePassw
           insert.SetParamValue(QStringLiteral("DESCRIPTION"), row.description);
           insert.SetParamValue(QStringLiteral("EMPCODE"), group.empCode);
           insert.SetParamValue(QStringLiteral("PERIOD"), row.period);
-          insert.SetParamValue(QStringLiteral("DEPT_CODE"), row.department);
-          insert.SetParamValue(QStringLiteral("COSTCENTRE_CODE"), row.costCentre);
+          insert.SetParamValue(QStringLiteral("DEPT_CODE"), KeyValue(row.department));
+          insert.SetParamValue(QStringLiteral("COSTCENTRE_CODE"), KeyValue(row.costCentre));
           insert.SetParamValue(QStringLiteral("WAGE_TYPE"), row.wageType);
           insert.SetParamValue(QStringLiteral("PAYCODE"), group.payCode);
           insert.SetParamValue(QStringLiteral("TRX_TYPE"), row.trxType);
@@ -298,8 +308,9 @@ int ReportRowWriter::Flush(db::Connection& connection, const QString& tablePassw
           update.SetParamValue(QStringLiteral("PAYCODE"), key ? key->payCode : QVariant(group.payCode));
           update.SetParamValue(QStringLiteral("PERIOD"), key ? key->period : QVariant(row.period));
           update.SetParamValue(QStringLiteral("COSTCENTRE_CODE"),
-                               key ? key->costCentre : QVariant(row.costCentre));
-          update.SetParamValue(QStringLiteral("DEPT_CODE"), key ? key->department : QVariant(row.department));
+                               key ? KeyValue(key->costCentre) : KeyValue(row.costCentre));
+          update.SetParamValue(QStringLiteral("DEPT_CODE"),
+                               key ? KeyValue(key->department) : KeyValue(row.department));
           update.ExecSQL();
         }
         row.dirty = false;

@@ -148,6 +148,18 @@ int main(int argc, char** argv) {
     table.Post();
   }
   timer.Print("Append + Post in key order (rows)", posts);
+  tarno::db::Query insert(connection);
+  insert.SetSQL({QStringLiteral("INSERT INTO RPTRX (EMPCODE, PAYCODE, PERIOD, CYCLE, AMOUNT)"),
+                 QStringLiteral("VALUES (:EMPCODE, :PAYCODE, :PERIOD, 'E', :AMOUNT)")});
+  timer.Restart();
+  for (int i = 0; i < posts; ++i) {
+    insert.SetParam(QStringLiteral("EMPCODE"), EmployeeCode(i % employees));
+    insert.SetParam(QStringLiteral("PAYCODE"), QStringLiteral("SQL"));
+    insert.SetParam(QStringLiteral("PERIOD"), QStringLiteral("202412"));
+    insert.SetParamValue(QStringLiteral("AMOUNT"), i * 0.5);
+    insert.ExecSQL();
+  }
+  timer.Print("ExecSQL insert with parameters (rows)", posts);
   transaction.Commit();
   return 0;
 }

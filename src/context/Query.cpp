@@ -40,7 +40,23 @@ struct Query::QueryPrivate {
   bool live = false;
   std::unique_ptr<StoredRowWriter> writer;  // while a live query is open over one table
 
+  // What was learnt of the last text run, so that a loop that only changes parameters does not
+  // scan the text again: its tables, its placeholders, and whether its passwords were checked.
+  QString analysedText;
+  QStringList tables;
+  QStringList placeholders;
+  int passwordsVersion = 0;          // bumped by every SetTablePassword
+  int checkedPasswordsVersion = -1;  // -1 == the passwords of analysedText not checked yet
+
   QString Text() const { return sql.join(QLatin1Char('\n')); }
+
+  void Analyse(const QString& text) {
+    if (text == analysedText && !analysedText.isEmpty()) return;
+    analysedText = text;
+    tables = detail::TablesNamedInStatement(text);
+    placeholders = detail::PlaceholdersInStatement(text);
+    checkedPasswordsVersion = -1;
+  }
 };
 
 Query::Query(Connection& connection) : Dataset(connection), q(std::make_unique<QueryPrivate>()) {}
@@ -86,6 +102,7 @@ int Query::RowsAffected() const {
 
 void Query::SetTablePassword(const QString& table, const QString& password) {
   q->passwords.insert(TableNameWithoutExtension(table).toUpper(), password);
+  ++q->passwordsVersion;
 }
 
 void Query::SetRequestLive(bool live) {
@@ -102,15 +119,17 @@ void RequireReady(Connection& connection, const QString& text) {
                             .arg(ShortText(text)));
 }
 
-void CheckPasswords(Connection& connection, const QString& text, const QHash<QString, QString>& passwords) {
+void CheckPasswords(Connection& connection, const QString& text, const QStringList& tables,
+                    const QHash<QString, QString>& passwords) {
   if (connection.IsDictionary()) return;
-  for (const QString& table : detail::TablesNamedInStatement(text)) {
+  for (const QString& table : tables) {
     if (!connection.IsEncryptedTable(table)) continue;
     const auto password = passwords.constFind(table);
     if (password == passwords.constEnd())
-      throw DatabaseError(QStringLiteral("The statement '%1' uses table %2, which is encrypted: give the "
-                                         "table password before running it.")
-                              .arg(ShortText(text), table));
+      throw DatabaseError(
+          QStringLiteral("The statement '%1' uses table %2, which is encrypted: give the table "
+                         "password before running it.")
+              .arg(ShortText(text), table));
     connection.CheckTablePassword(table, password.value());
   }
 }
@@ -121,8 +140,9 @@ void Prepare(QSqlQuery& query, const QString& text) {
                             .arg(ShortText(text), query.lastError().text()));
 }
 
-void BindParameters(QSqlQuery& query, const QString& text, const QHash<QString, QVariant>& params) {
-  for (const QString& name : detail::PlaceholdersInStatement(text)) {
+void BindParameters(QSqlQuery& query, const QString& text, const QStringList& placeholders,
+                    const QHash<QString, QVariant>& params) {
+  for (const QString& name : placeholders) {
     const auto value = params.constFind(name.toUpper());
     if (value == params.constEnd())
       throw DatabaseError(
@@ -147,7 +167,8 @@ void Query::DoOpen() {
   if (!detail::YieldsRows(text))
     throw DatabaseError(
         QStringLiteral("The statement '%1' returns no records: run it with ExecSQL.").arg(ShortText(text)));
-  CheckPasswords(db, text, q->passwords);
+  q->Analyse(text);
+  CheckPasswords(db, text, q->tables, q->passwords);
 
   // A live query over one table carries that table's row identity in a hidden first column.
   QString runText = text;
@@ -159,7 +180,7 @@ void Query::DoOpen() {
     if (match.hasMatch()) {
       runText = text.left(match.capturedEnd()) + QStringLiteral("rowid AS ") + kRowIdColumn +
                 QStringLiteral(", ") + text.mid(match.capturedEnd());
-      liveTable = detail::TablesNamedInStatement(text).constFirst();
+      liveTable = q->tables.constFirst();
     }
   }
   const int first = liveTable.isEmpty() ? 0 : 1;
@@ -167,7 +188,7 @@ void Query::DoOpen() {
   QSqlQuery query(db.Database());
   query.setForwardOnly(true);
   Prepare(query, runText);
-  BindParameters(query, runText, q->params);
+  BindParameters(query, text, q->placeholders, q->params);
   Execute(query, text);
   if (!query.isSelect())
     throw DatabaseError(
@@ -233,14 +254,18 @@ void Query::ExecSQL() {
   const QString text = q->Text();
   Connection& db = connection();
   RequireReady(db, text);
-  CheckPasswords(db, text, q->passwords);
+  q->Analyse(text);
+  if (q->checkedPasswordsVersion != q->passwordsVersion) {
+    CheckPasswords(db, text, q->tables, q->passwords);
+    q->checkedPasswordsVersion = q->passwordsVersion;
+  }
   if (q->preparedText != text || q->preparedText.isEmpty()) {
     q->statement = QSqlQuery(db.Database());
     q->preparedText.clear();
     Prepare(q->statement, text);
     q->preparedText = text;
   }
-  BindParameters(q->statement, text, q->params);
+  BindParameters(q->statement, text, q->placeholders, q->params);
   Execute(q->statement, text);
   q->rowsAffected = q->statement.numRowsAffected();
   q->statement.finish();

@@ -63,11 +63,14 @@ class MappedDemo {
     m_reader = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("mapped-demo-reader"));
     m_reader.setDatabaseName(database);
     m_reader.open();
-    QSqlQuery company(m_reader);
-    company.exec(QStringLiteral("SELECT COMPANY FROM PAYPARA1 WHERE \"YEAR\" = '2025'"));
-    folder = reportsRoot + u'/' +
-             CleanCompanyName(company.next() ? company.value(0).toString().trimmed() : QString()) + u'/' +
-             QString::number(kFolderNo);
+    {
+      // Read and released before the runs: an unfinished statement would keep the file locked.
+      QSqlQuery company(m_reader);
+      company.exec(QStringLiteral("SELECT COMPANY FROM PAYPARA1 WHERE \"YEAR\" = '2025'"));
+      const QString name = company.next() ? company.value(0).toString().trimmed() : QString();
+      company.finish();
+      folder = reportsRoot + u'/' + CleanCompanyName(name) + u'/' + QString::number(kFolderNo);
+    }
     variance = Run(8, QStringLiteral("202502"), QStringLiteral("202503"));
     ytd = Run(9, QStringLiteral("202503"), QStringLiteral("202503"));
   }

@@ -71,19 +71,29 @@ QStringView TextView(const QVariant& value, QString& holder) {
 
 }  // namespace
 
+namespace {
+
+// In a numeric column: 0 == null or blank, 1 == a number (also a text that reads as one),
+// 2 == any other text. Ranks first, so that the order stays total whatever the column holds.
+int NumericRank(const QVariant& value, double* number) {
+  if (value.isNull()) return 0;
+  bool ok = false;
+  *number = NumberOf(value, &ok);
+  if (ok) return 1;
+  return value.toString().trimmed().isEmpty() ? 0 : 2;
+}
+
+}  // namespace
+
 int CompareValues(const QVariant& a, const QVariant& b, bool numericColumn) {
-  const bool aNumber = IsNumberValue(a);
-  const bool bNumber = IsNumberValue(b);
-  if ((aNumber && bNumber) || numericColumn) {
-    bool aOk = false;
-    bool bOk = false;
-    const double x = NumberOf(a, &aOk);
-    const double y = NumberOf(b, &bOk);
-    if (aOk && bOk) return x < y ? -1 : (x > y ? 1 : 0);
-    // A null number sorts first; any other mix falls back to text.
-    if (a.isNull() && bOk) return -1;
-    if (b.isNull() && aOk) return 1;
-    if (a.isNull() && b.isNull()) return 0;
+  if (numericColumn) {
+    double x = 0;
+    double y = 0;
+    const int aRank = NumericRank(a, &x);
+    const int bRank = NumericRank(b, &y);
+    if (aRank != bRank) return aRank < bRank ? -1 : 1;
+    if (aRank == 0) return 0;
+    if (aRank == 1) return x < y ? -1 : (x > y ? 1 : 0);
   }
   QString aHolder;
   QString bHolder;

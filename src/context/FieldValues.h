@@ -1,9 +1,11 @@
 // Value rules of the dataset layer: how stored values compare in keys and orders, how texts read
 // as numbers, and how character values lose their trailing blanks.
 //
-// Key comparison, per field: when both values are numbers, or the column holds numbers and the
-// other value reads as one, they compare numerically; otherwise both compare as text with trailing
-// blanks ignored (null reads as ""). A null number sorts before every number.
+// Key comparison, per field. In a column that holds numbers (declared numeric, or every value of
+// a result a number) values compare as numbers whatever their type ("2024" == 2024), with nulls
+// and blanks first and texts that are no number last. In any other column values compare as text
+// with trailing blanks ignored (null reads as ""). Either way the order is total, which sorting
+// and binary search rely on.
 #pragma once
 
 #include <QString>

@@ -14,6 +14,7 @@
 #include "context/Connection.h"
 #include "context/DatasetPrivate.h"
 #include "context/Errors.h"
+#include "context/FieldValues.h"
 #include "context/SqlNames.h"
 #include "context/StoredRowWriter.h"
 #include "context/TableLock.h"
@@ -158,13 +159,22 @@ void Table::DoOpen() {
   if (!query.exec(sql))
     throw DatabaseError(QStringLiteral("Table %1 cannot be read: %2.").arg(name, query.lastError().text()));
   const int count = d->dataCount;
+  // A column declared without a numeric type that holds only numbers (a column without a
+  // declared type) compares as numbers too. 0 == only nulls so far, 1 == numbers, 2 == other.
+  std::vector<char> seen(count, 0);
   std::vector<QVariant> values;
   while (query.next()) {
     values.clear();
     values.reserve(count);
-    for (int i = 0; i < count; ++i) values.push_back(query.value(i + 1));
+    for (int i = 0; i < count; ++i) {
+      QVariant value = query.value(i + 1);
+      if (seen[i] != 2 && !value.isNull()) seen[i] = detail::IsNumberValue(value) ? 1 : 2;
+      values.push_back(std::move(value));
+    }
     d->AddRow(values, query.value(0).toLongLong());
   }
+  for (int i = 0; i < count; ++i)
+    if (seen[i] == 1) d->fields[i].numeric = true;
   t->writer = std::make_unique<StoredRowWriter>(db.Database(), t->name, columns);
 
   if (!db.IsDictionary() && db.IsEncryptedTable(name))

@@ -147,6 +147,22 @@ TEST_F(TableTest, NumericKeysCompareAsNumbersWhateverTheKeyType) {
     EXPECT_EQ(table.FieldAsString("DESC"), "Transport");
   }
   EXPECT_FALSE(table.FindKey({"2025"}));
+
+  // The same with a column declared without a type, and with the year kept as text.
+  RunSql(m_connection, "CREATE TABLE LOOSE (\"YEAR\", CODE CHAR(4))");
+  RunSql(m_connection, "INSERT INTO LOOSE VALUES (10000, 'C'), (999, 'A'), (2024, 'B')");
+  RunSql(m_connection, "CREATE TABLE TEXTYEAR (\"YEAR\" CHAR(4), CODE CHAR(4))");
+  RunSql(m_connection, "INSERT INTO TEXTYEAR VALUES ('2025', 'C'), ('2023', 'A'), ('2024', 'B')");
+  for (const char* name : {"LOOSE", "TEXTYEAR"}) {
+    Table other(m_connection, name);
+    other.SetIndexFieldNames("YEAR");
+    other.Open();
+    EXPECT_EQ(other.FieldAsString("CODE"), "A") << name;
+    for (const QVariant& year : {QVariant(2024), QVariant("2024")}) {
+      EXPECT_TRUE(other.FindKey({year})) << name;
+      EXPECT_EQ(other.FieldAsString("CODE"), "B") << name;
+    }
+  }
 }
 
 TEST_F(TableTest, EditAndAppendWriteThroughAndKeepTheOrder) {

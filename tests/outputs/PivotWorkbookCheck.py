@@ -1,9 +1,9 @@
 """Structural checks of a saved pivot workbook, run by the output tests with /usr/bin/python3.
 
-Usage: PivotWorkbookCheck.py WORKBOOK.xlsx
+Usage: PivotWorkbookCheck.py WORKBOOK.xlsx [TITLE]
 Prints one JSON object: the problems found (empty when the package is sound), the data range of
 "SourceRange", the number of its rows below the header that hold a value in the first column, the
-active sheet, and whether openpyxl loads the file.
+active sheet, whether openpyxl loads the file, and whether some cell holds exactly TITLE.
 """
 import json
 import posixpath
@@ -44,7 +44,7 @@ def relationships(zf, part):
     return result
 
 
-def check(path):
+def check(path, title=None):
     problems = []
     report = {"problems": problems}
     zf = zipfile.ZipFile(path)
@@ -142,7 +142,9 @@ def check(path):
             last = first + report["rangeRows"] - 1
             report["filledRows"] = sum(1 for r in range(first + 1, last + 1)
                                        if ws.cell(row=r, column=col).value not in (None, ""))
-            report["rowAfterRange"] = ws.cell(row=last + 1, column=col).value
+        if title is not None:
+            report["titleFound"] = any(cell.value == title for sheet in book.worksheets
+                                       for row in sheet.iter_rows() for cell in row)
     except Exception as error:  # noqa: BLE001 - any failure to load is the finding
         report["openpyxl"] = "%s: %s" % (type(error).__name__, error)
         problems.append("openpyxl cannot load the workbook: %s" % error)
@@ -151,6 +153,6 @@ def check(path):
 
 if __name__ == "__main__":
     try:
-        print(json.dumps(check(sys.argv[1]), default=str))
+        print(json.dumps(check(sys.argv[1], sys.argv[2] if len(sys.argv) > 2 else None), default=str))
     except Exception as error:  # noqa: BLE001
         print(json.dumps({"problems": ["cannot read %s: %s" % (sys.argv[1], error)]}))

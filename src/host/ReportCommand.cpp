@@ -1,6 +1,10 @@
 // `tarnotable report CONTEXT RUN --out FILE [--out FILE ...]`: the dialog's Report button without
 // a screen. The extraction runs, then the costing report of the last period of the range is
 // exported to each FILE by its extension; each written file is printed, one per line.
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <cstdio>
 
@@ -25,6 +29,15 @@ int RunReportCommand(const ParsedCommand& cmd) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
       qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Qt warns on standard error without a runtime folder; a private one of our own keeps it quiet.
+  if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+    const QString runtime =
+        QDir::tempPath() + QStringLiteral("/tarnotable-runtime-") + QString::number(getuid());
+    if (QDir().mkpath(runtime) &&
+        QFile::setPermissions(runtime,
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
+      qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+  }
   static int argc = 1;
   static char name[] = "tarnotable";
   static char* argv[] = {name, nullptr};

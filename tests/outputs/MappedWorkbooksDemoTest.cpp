@@ -123,7 +123,7 @@ class MappedDemo {
 };
 
 // The first sheet of a workbook as rows of cells, through LibreOffice; empty when it could not load.
-QList<QStringList> FirstSheetThroughLibreOffice(const QString& workbook) {
+QList<QStringList> ConvertFirstSheet(const QString& workbook) {
   const QString out = ScratchFolder(QStringLiteral("lo-out"));
   const QString profile = ScratchFolder(QStringLiteral("lo-profile"));
   QProcess soffice;
@@ -156,6 +156,13 @@ QList<QStringList> FirstSheetThroughLibreOffice(const QString& workbook) {
     rows << cells;
   }
   return rows;
+}
+
+// Each workbook is converted once per program: a conversion takes seconds.
+QList<QStringList> FirstSheetThroughLibreOffice(const QString& workbook) {
+  static QHash<QString, QList<QStringList>> converted;
+  if (!converted.contains(workbook)) converted.insert(workbook, ConvertFirstSheet(workbook));
+  return converted.value(workbook);
 }
 
 int ColumnIndex(const QString& letters) {

@@ -1,6 +1,7 @@
 // The costing preview: painting on the preview's printer, the zoom, and the export button.
 #include "costing/CostingPreviewDialog.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -8,6 +9,7 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrintPreviewWidget>
+#include <QScrollBar>
 #include <QTimer>
 #include <QToolBar>
 
@@ -64,6 +66,11 @@ void CostingPreviewDialog::ApplyHundredPercentZoom() {
   if (auto* preview = findChild<QPrintPreviewWidget*>()) {
     preview->setZoomMode(QPrintPreviewWidget::CustomZoom);
     preview->setZoomFactor(1.0);
+    // Zooming keeps the middle of the view; the operator starts reading at the top of page 1.
+    if (auto* view = preview->findChild<QAbstractScrollArea*>()) {
+      view->verticalScrollBar()->setValue(view->verticalScrollBar()->minimum());
+      view->horizontalScrollBar()->setValue(view->horizontalScrollBar()->minimum());
+    }
   }
 }
 

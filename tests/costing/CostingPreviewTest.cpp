@@ -49,6 +49,11 @@ TEST(CostingPreview, OpensMaximisedAtFullSizeWithAnExportButton) {
   EXPECT_EQ(pages->zoomMode(), QPrintPreviewWidget::CustomZoom);
   EXPECT_DOUBLE_EQ(pages->zoomFactor(), 1.0);
 
+  // A picture for review: $TARNO_SCREENSHOTS/CostingPreview.png when set.
+  if (!qEnvironmentVariableIsEmpty("TARNO_SCREENSHOTS"))
+    EXPECT_TRUE(preview.grab().save(qEnvironmentVariable("TARNO_SCREENSHOTS") +
+                                    QStringLiteral("/CostingPreview.png")));
+
   const QString folder = tarno::test::ScratchFolder(QStringLiteral("preview-export"));
   const QStringList written = preview.ExportTo(folder + QStringLiteral("/from-preview.pdf"));
   ASSERT_EQ(written.size(), 1);

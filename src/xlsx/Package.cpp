@@ -32,6 +32,14 @@ struct ZipCloser {
   }
 };
 using ZipHandle = std::unique_ptr<zip_t, ZipCloser>;
+
+// libzip deflates at its best (and slowest) level unless told otherwise. Level 6, zlib's usual
+// default, gives nearly the same size for worksheet XML at a third of the time (bench_template_fill).
+constexpr zip_uint32_t kDeflateLevel = 6;
+
+void SetCompression(zip_t* zip, zip_int64_t index) {
+  zip_set_file_compression(zip, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, kDeflateLevel);
+}
 }  // namespace
 
 Package Package::Read(const QString& path) {
@@ -191,14 +199,17 @@ void Package::Write(const QString& path) const {
       zip_source_free(source);
       fail(QStringLiteral("the part %1 cannot be added").arg(name));
     }
+    SetCompression(zip.get(), index);
   };
   auto addFile = [&](const QString& name, const QString& filePath) {
     zip_source_t* source = zip_source_file(zip.get(), QFile::encodeName(filePath).constData(), 0, -1);
     if (!source) fail(QStringLiteral("the file %1 for the part %2 cannot be read").arg(filePath, name));
-    if (zip_file_add(zip.get(), name.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8) < 0) {
+    const zip_int64_t index = zip_file_add(zip.get(), name.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8);
+    if (index < 0) {
       zip_source_free(source);
       fail(QStringLiteral("the part %1 cannot be added").arg(name));
     }
+    SetCompression(zip.get(), index);
   };
 
   addBuffer(QString::fromLatin1(kContentTypesPart), m_types.ToXml());

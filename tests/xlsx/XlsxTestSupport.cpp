@@ -53,10 +53,14 @@ void LoadPart(pugi::xml_document& doc, const QString& packagePath, const QString
 }
 
 QString OpenpyxlLoadError(const QString& path, bool* available) {
-  QProcess probe;
-  probe.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QStringLiteral("import openpyxl")});
-  probe.waitForFinished(60000);
-  *available = probe.exitStatus() == QProcess::NormalExit && probe.exitCode() == 0;
+  static const bool installed = [] {
+    QProcess probe;
+    probe.start(QStringLiteral("/usr/bin/python3"),
+                {QStringLiteral("-c"), QStringLiteral("import openpyxl")});
+    probe.waitForFinished(60000);
+    return probe.exitStatus() == QProcess::NormalExit && probe.exitCode() == 0;
+  }();
+  *available = installed;
   if (!*available) return {};
   QProcess python;
   python.start(QStringLiteral("/usr/bin/python3"),

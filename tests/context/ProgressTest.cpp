@@ -8,11 +8,15 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
 #include <csignal>
 #include <cstdio>
 
 #include "context/BatchUserInterface.h"
+#include "context/GuiUserInterface.h"
 #include "context/ScopedInstallation.h"
 #include "context/TFormMsg.h"
 #include "context/TerminalProgress.h"
@@ -228,4 +232,42 @@ TEST(Installation, KeepsAnInterfaceTheCallerInstalledAndRestoresTheSink) {
     EXPECT_EQ(&CurrentProgressSink(), &first);
   }
   EXPECT_EQ(InstalledProgressSink(), nullptr);
+}
+
+namespace {
+
+// Answers the next message box with `button` as soon as it is shown, and tells its text.
+void AnswerNextBox(QMessageBox::StandardButton button, QString* text) {
+  QTimer::singleShot(0, [button, text] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) return;
+    *text = box->text();
+    box->button(button)->click();
+  });
+}
+
+}  // namespace
+
+TEST(ScreenMessages, BoxesCarryTheTextAndQuestionsTheAnswer) {
+  GuiUserInterface ui;
+  struct Case {
+    const char* name;
+    QMessageBox::StandardButton answer;
+    bool expected;
+  };
+  const Case cases[] = {{"Yes", QMessageBox::Yes, true}, {"No", QMessageBox::No, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QString shown;
+    AnswerNextBox(c.answer, &shown);
+    EXPECT_EQ(ui.Confirm(QStringLiteral("Terminate processing ?")), c.expected);
+    EXPECT_EQ(shown, QStringLiteral("Terminate processing ?"));
+  }
+  QString shown;
+  AnswerNextBox(QMessageBox::Ok, &shown);
+  ui.ShowError(QStringLiteral("Table P_HTRX does not exist."));
+  EXPECT_EQ(shown, QStringLiteral("Table P_HTRX does not exist."));
+  AnswerNextBox(QMessageBox::Ok, &shown);
+  ui.ShowMessage(QStringLiteral("Prepare CSV file!"));
+  EXPECT_EQ(shown, QStringLiteral("Prepare CSV file!"));
 }

@@ -145,17 +145,17 @@ void WritePivotTemplate(const PivotTemplate& definition, const QString& folder) 
   pivot.SetText(QStringLiteral("A2"), QLatin1String(definition.caption));
   pivot.SetColumnWidth(QStringLiteral("A"), 30);
 
-  PivotTableSpec spec;
-  spec.sheetName = QStringLiteral("Pivot");
-  spec.anchorCell = QStringLiteral("A4");
-  spec.tableName = QStringLiteral("PayrollPivot");
-  spec.sourceName = QStringLiteral("SourceRange");
-  spec.fieldNames = names;
-  for (const QString& row : definition.rows) spec.rowFields.append(FieldIndex(row));
-  for (const QString& column : definition.columns) spec.columnFields.append(FieldIndex(column));
-  spec.dataField = FieldIndex(QStringLiteral("AMOUNT"));
-  spec.dataCaption = QStringLiteral("Sum of AMOUNT");
-  AddPivotTable(workbook, spec);
+  PivotTableLayout layout;
+  layout.sheetName = QStringLiteral("Pivot");
+  layout.anchorCell = QStringLiteral("A4");
+  layout.tableName = QStringLiteral("PayrollPivot");
+  layout.sourceName = QStringLiteral("SourceRange");
+  layout.fieldNames = names;
+  for (const QString& row : definition.rows) layout.rowFields.append(FieldIndex(row));
+  for (const QString& column : definition.columns) layout.columnFields.append(FieldIndex(column));
+  layout.dataField = FieldIndex(QStringLiteral("AMOUNT"));
+  layout.dataCaption = QStringLiteral("Sum of AMOUNT");
+  AddPivotTable(workbook, layout);
 
   workbook.SetActiveSheet(QStringLiteral("Pivot"));
   workbook.SaveAs(QDir(folder).filePath(QLatin1String(definition.fileName)));

@@ -13,13 +13,13 @@ const QSet<QString> kContextOptions = {"--db", "--user", "--year", "--month", "-
 const QSet<QString> kRunOptions = {"--from", "--to", "--cycle", "--kind"};
 const QSet<QString> kRunFlags = {"--special", "--bonus", "--cost-centre", "--no-headcount", "--csv"};
 
-struct CommandSpec {
+struct CommandSyntax {
   QSet<QString> valued;
   QSet<QString> flags;
   int positional;
 };
 
-CommandSpec SpecOf(const QString& command) {
+CommandSyntax SyntaxOf(const QString& command) {
   if (command == "demo") return {{"--dir"}, {}, 0};
   if (command == "demo-db") return {{"--employees", "--year", "--seed"}, {}, 1};
   if (command == "dialog" || command == "mapping") return {kContextOptions, {}, 0};
@@ -57,16 +57,16 @@ ParsedCommand ParseCommandLine(const QStringList& arguments) {
     return cmd;
   }
   cmd.command = arguments.first();
-  const CommandSpec spec = SpecOf(cmd.command);
+  const CommandSyntax syntax = SyntaxOf(cmd.command);
   for (int i = 1; i < arguments.size(); ++i) {
     const QString& arg = arguments[i];
     if (arg == "--help" || arg == "-h") {
       cmd.help = true;
-    } else if (spec.valued.contains(arg)) {
+    } else if (syntax.valued.contains(arg)) {
       if (i + 1 >= arguments.size())
         throw UsageError(QStringLiteral("The option %1 needs a value.").arg(arg));
       cmd.options[arg].append(arguments[++i]);
-    } else if (spec.flags.contains(arg)) {
+    } else if (syntax.flags.contains(arg)) {
       cmd.options[arg];
     } else if (arg.startsWith("--")) {
       throw UsageError(QStringLiteral("The command '%1' has no option %2.").arg(cmd.command, arg));
@@ -74,8 +74,8 @@ ParsedCommand ParseCommandLine(const QStringList& arguments) {
       cmd.positional.append(arg);
     }
   }
-  if (!cmd.help && cmd.positional.size() != spec.positional)
-    throw UsageError(cmd.positional.size() > spec.positional
+  if (!cmd.help && cmd.positional.size() != syntax.positional)
+    throw UsageError(cmd.positional.size() > syntax.positional
                          ? QStringLiteral("Unexpected argument '%1'.").arg(cmd.positional.last())
                          : QStringLiteral("The command '%1' needs a FILE.").arg(cmd.command));
   return cmd;

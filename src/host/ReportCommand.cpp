@@ -1,17 +1,13 @@
 // `tarnotable report CONTEXT RUN --out FILE [--out FILE ...]`: the dialog's Report button without
 // a screen. The extraction runs, then the costing report of the last period of the range is
 // exported to each FILE by its extension; each written file is printed, one per line.
-#include <unistd.h>
-
-#include <QDir>
-#include <QFile>
-#include <QGuiApplication>
 #include <cstdio>
 
 #include "context/Errors.h"
 #include "costing/CostingExport.h"
 #include "entry/BatchSession.h"
 #include "host/CommandLine.h"
+#include "host/HeadlessGui.h"
 
 namespace tarno::host {
 
@@ -26,22 +22,7 @@ int RunReportCommand(const ParsedCommand& cmd) {
   for (const QString& file : outFiles) costing::CostingDeviceForFile(file);
 
   // Fonts and painting need a GUI application object, but no screen.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-      qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  // Qt warns on standard error without a runtime folder; a private one of our own keeps it quiet.
-  if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-    const QString runtime =
-        QDir::tempPath() + QStringLiteral("/tarnotable-runtime-") + QString::number(getuid());
-    if (QDir().mkpath(runtime) &&
-        QFile::setPermissions(runtime,
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
-      qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
-  }
-  static int argc = 1;
-  static char name[] = "tarnotable";
-  static char* argv[] = {name, nullptr};
-  QGuiApplication application(argc, argv);
+  const auto application = MakeHeadlessGuiApplication();
 
   BatchSession session(context);
   const QStringList written = session.Report(choices, outFiles);

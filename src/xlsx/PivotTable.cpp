@@ -108,10 +108,10 @@ void PivotTableDefinition::Save() {
   m_package.SetData(m_partName, SerializeXml(m_doc));
 }
 
-void AddPivotTable(Workbook& workbook, const PivotTableSpec& spec) {
-  const int sheetIndex = workbook.SheetIndex(spec.sheetName);
+void AddPivotTable(Workbook& workbook, const PivotTableLayout& layout) {
+  const int sheetIndex = workbook.SheetIndex(layout.sheetName);
   if (sheetIndex < 0)
-    throw OutputError(QStringLiteral("The workbook has no worksheet named \"%1\".").arg(spec.sheetName));
+    throw OutputError(QStringLiteral("The workbook has no worksheet named \"%1\".").arg(layout.sheetName));
   Package& package = workbook.Parts();
 
   int number = 1;
@@ -134,10 +134,10 @@ void AddPivotTable(Workbook& workbook, const PivotTableSpec& spec) {
   c.append_attribute("recordCount") = "0";
   pugi::xml_node source = c.append_child("cacheSource");
   source.append_attribute("type") = "worksheet";
-  SetAttribute(source.append_child("worksheetSource"), "name", spec.sourceName);
+  SetAttribute(source.append_child("worksheetSource"), "name", layout.sourceName);
   pugi::xml_node fields = c.append_child("cacheFields");
-  SetAttribute(fields, "count", static_cast<long long>(spec.fieldNames.size()));
-  for (const QString& name : spec.fieldNames) {
+  SetAttribute(fields, "count", static_cast<long long>(layout.fieldNames.size()));
+  for (const QString& name : layout.fieldNames) {
     pugi::xml_node field = fields.append_child("cacheField");
     SetAttribute(field, "name", name);
     field.append_attribute("numFmtId") = "0";
@@ -161,7 +161,7 @@ void AddPivotTable(Workbook& workbook, const PivotTableSpec& spec) {
   pugi::xml_document table;
   pugi::xml_node t = table.append_child("pivotTableDefinition");
   t.append_attribute("xmlns") = kMainNamespace;
-  SetAttribute(t, "name", spec.tableName);
+  SetAttribute(t, "name", layout.tableName);
   SetAttribute(t, "cacheId", cacheId);
   t.append_attribute("applyNumberFormats") = "0";
   t.append_attribute("applyBorderFormats") = "0";
@@ -178,8 +178,8 @@ void AddPivotTable(Workbook& workbook, const PivotTableSpec& spec) {
   t.append_attribute("indent") = "0";
   t.append_attribute("outline") = "1";
   t.append_attribute("outlineData") = "1";
-  const CellAddress anchor = RequireCellAddress(spec.anchorCell);
-  const bool hasColumns = !spec.columnFields.isEmpty();
+  const CellAddress anchor = RequireCellAddress(layout.anchorCell);
+  const bool hasColumns = !layout.columnFields.isEmpty();
   const CellAddress last{anchor.row + (hasColumns ? 2 : 1), anchor.column + 1};
   pugi::xml_node location = t.append_child("location");
   SetAttribute(location, "ref", anchor.ToString() + u':' + last.ToString());
@@ -187,13 +187,13 @@ void AddPivotTable(Workbook& workbook, const PivotTableSpec& spec) {
   location.append_attribute("firstDataRow") = hasColumns ? "2" : "1";
   location.append_attribute("firstDataCol") = "1";
   pugi::xml_node pivotFields = t.append_child("pivotFields");
-  SetAttribute(pivotFields, "count", static_cast<long long>(spec.fieldNames.size()));
-  for (int i = 0; i < spec.fieldNames.size(); ++i) {
+  SetAttribute(pivotFields, "count", static_cast<long long>(layout.fieldNames.size()));
+  for (int i = 0; i < layout.fieldNames.size(); ++i) {
     pugi::xml_node field = pivotFields.append_child("pivotField");
-    const bool onRows = spec.rowFields.contains(i);
-    const bool onColumns = spec.columnFields.contains(i);
+    const bool onRows = layout.rowFields.contains(i);
+    const bool onColumns = layout.columnFields.contains(i);
     if (onRows || onColumns) field.append_attribute("axis") = onRows ? "axisRow" : "axisCol";
-    if (i == spec.dataField) field.append_attribute("dataField") = "1";
+    if (i == layout.dataField) field.append_attribute("dataField") = "1";
     field.append_attribute("showAll") = "0";
     if (onRows || onColumns) {
       pugi::xml_node items = field.append_child("items");
@@ -208,22 +208,22 @@ void AddPivotTable(Workbook& workbook, const PivotTableSpec& spec) {
     for (int f : list) SetAttribute(l.append_child("field"), "x", static_cast<long long>(f));
     GrandTotalOnly(t.append_child(itemsName));
   };
-  addFieldList("rowFields", "rowItems", spec.rowFields);
-  if (spec.rowFields.isEmpty()) {
+  addFieldList("rowFields", "rowItems", layout.rowFields);
+  if (layout.rowFields.isEmpty()) {
     pugi::xml_node rowItems = t.append_child("rowItems");
     rowItems.append_attribute("count") = "1";
     rowItems.append_child("i");
   }
-  addFieldList("colFields", "colItems", spec.columnFields);
-  if (spec.dataField >= 0) {
+  addFieldList("colFields", "colItems", layout.columnFields);
+  if (layout.dataField >= 0) {
     pugi::xml_node dataFields = t.append_child("dataFields");
     dataFields.append_attribute("count") = "1";
     pugi::xml_node df = dataFields.append_child("dataField");
-    SetAttribute(df, "name", spec.dataCaption);
-    SetAttribute(df, "fld", static_cast<long long>(spec.dataField));
+    SetAttribute(df, "name", layout.dataCaption);
+    SetAttribute(df, "fld", static_cast<long long>(layout.dataField));
     df.append_attribute("baseField") = "0";
     df.append_attribute("baseItem") = "0";
-    SetAttribute(df, "numFmtId", static_cast<long long>(spec.dataNumberFormatId));
+    SetAttribute(df, "numFmtId", static_cast<long long>(layout.dataNumberFormatId));
   }
   pugi::xml_node style = t.append_child("pivotTableStyleInfo");
   style.append_attribute("name") = "PivotStyleLight16";

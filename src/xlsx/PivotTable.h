@@ -38,7 +38,7 @@ class PivotTableDefinition {
 };
 
 // A pivot table to create over a named source range, for building templates.
-struct PivotTableSpec {
+struct PivotTableLayout {
   QString sheetName;                          // the existing worksheet that shows the table
   QString anchorCell = QStringLiteral("A3");  // top left cell of the table
   QString tableName = QStringLiteral("PivotTable1");
@@ -51,7 +51,7 @@ struct PivotTableSpec {
   int dataNumberFormatId = 4;  // "#,##0.00"
 };
 
-// Adds a pivot cache (no records, refreshed on load) and a pivot table as spec describes.
-void AddPivotTable(Workbook& workbook, const PivotTableSpec& spec);
+// Adds a pivot cache (no records, refreshed on load) and a pivot table as the layout describes.
+void AddPivotTable(Workbook& workbook, const PivotTableLayout& layout);
 
 }  // namespace tarno::xlsx

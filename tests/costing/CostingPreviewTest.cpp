@@ -50,9 +50,10 @@ TEST(CostingPreview, OpensMaximisedAtFullSizeWithAnExportButton) {
   EXPECT_DOUBLE_EQ(pages->zoomFactor(), 1.0);
 
   // A picture for review: $TARNO_SCREENSHOTS/CostingPreview.png when set.
-  if (!qEnvironmentVariableIsEmpty("TARNO_SCREENSHOTS"))
+  if (!qEnvironmentVariableIsEmpty("TARNO_SCREENSHOTS")) {
     EXPECT_TRUE(preview.grab().save(qEnvironmentVariable("TARNO_SCREENSHOTS") +
                                     QStringLiteral("/CostingPreview.png")));
+  }
 
   const QString folder = tarno::test::ScratchFolder(QStringLiteral("preview-export"));
   const QStringList written = preview.ExportTo(folder + QStringLiteral("/from-preview.pdf"));

@@ -46,14 +46,14 @@ QString BuildTemplate(const QString& folder, bool withPivotSheet = true, bool wi
   if (withRange) workbook.SetDefinedName(QStringLiteral("SourceRange"), QStringLiteral("Data!$A$3:$D$5"));
   if (withPivotSheet) {
     workbook.AddSheet(QStringLiteral("Pivot")).SetText(QStringLiteral("A1"), QStringLiteral("=StartDate"));
-    PivotTableSpec spec;
-    spec.sheetName = QStringLiteral("Pivot");
-    spec.sourceName = QStringLiteral("SourceRange");
-    spec.fieldNames = fields;
-    spec.rowFields = {0};
-    spec.dataField = 1;
-    spec.dataCaption = QStringLiteral("Sum of AMOUNT");
-    AddPivotTable(workbook, spec);
+    PivotTableLayout layout;
+    layout.sheetName = QStringLiteral("Pivot");
+    layout.sourceName = QStringLiteral("SourceRange");
+    layout.fieldNames = fields;
+    layout.rowFields = {0};
+    layout.dataField = 1;
+    layout.dataCaption = QStringLiteral("Sum of AMOUNT");
+    AddPivotTable(workbook, layout);
 
     // Stale records and items, linked as an office suite links them.
     Package& package = workbook.Parts();

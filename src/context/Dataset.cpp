@@ -38,6 +38,18 @@ void Dataset::Private::ResetData() {
   lockedMessage.clear();
   sharedTexts.clear();
   onClose = nullptr;
+  fetchRows = nullptr;
+}
+
+void Dataset::Private::EnsureFetched() {
+  if (!fetchRows) return;
+  const std::function<void()> fetch = std::move(fetchRows);
+  fetchRows = nullptr;
+  fetch();
+  sharedTexts.clear();
+  Sort();
+  ApplyRange();
+  pos = lo;
 }
 
 void Dataset::Private::SetDataFields(std::vector<FieldInfo> dataFields) {
@@ -240,9 +252,11 @@ void Dataset::Open() {
       const auto width = d->declaredWidths.constFind(field.name.toUpper());
       if (width != d->declaredWidths.constEnd()) field.width = width.value();
     }
-    d->sharedTexts.clear();
     d->ResolveKeyColumns(Capitalised(DisplayName()));
-    d->Sort();
+    if (!d->fetchRows) {
+      d->sharedTexts.clear();
+      d->Sort();
+    }
   } catch (...) {
     if (d->onClose) d->onClose();
     d->ResetData();
@@ -276,21 +290,25 @@ void PostPending(Dataset& dataset) {
 
 void Dataset::First() {
   if (!d->open) return;
+  d->EnsureFetched();
   PostPending(*this);
   d->pos = d->lo;
 }
 
 void Dataset::Next() {
   if (!d->open) return;
+  d->EnsureFetched();
   PostPending(*this);
   if (d->pos < d->hi) ++d->pos;
 }
 
 bool Dataset::Eof() const {
+  if (d->open) d->EnsureFetched();
   return !d->open || d->pos >= d->hi;
 }
 
 int Dataset::RecordCount() const {
+  if (d->open) d->EnsureFetched();
   return d->open ? d->hi - d->lo : 0;
 }
 
@@ -299,6 +317,7 @@ void Dataset::SetIndexFieldNames(const QString& names) {
     d->indexFieldNames = names;
     return;
   }
+  d->EnsureFetched();
   PostPending(*this);
   const int currentRow = d->CurrentRow();
   const QString previous = d->indexFieldNames;
@@ -337,6 +356,8 @@ int Dataset::Private::RequireField(const Dataset& dataset, const QString& name, 
     throw DatabaseError(QStringLiteral("%1 is not open: field %2 cannot be %3.")
                             .arg(Capitalised(dataset.DisplayName()), name, QString::fromLatin1(action)));
   if (!p.lockedMessage.isEmpty()) throw DatabaseError(p.lockedMessage);
+  // Reading a field is a use of the rows: a table's deferred fetch happens here at the latest.
+  const_cast<Private*>(this)->EnsureFetched();
   const int index = p.FieldIndex(name);
   if (index < 0)
     throw DatabaseError(QStringLiteral("%1 has no field %2.").arg(Capitalised(dataset.DisplayName()), name));
@@ -522,6 +543,7 @@ void Dataset::Edit() {
         QStringLiteral("%1 is not open: it cannot be edited.").arg(Capitalised(DisplayName())));
   if (!d->lockedMessage.isEmpty()) throw DatabaseError(d->lockedMessage);
   if (InEditState()) return;
+  d->EnsureFetched();
   const int row = d->CurrentRow();
   if (row < 0)
     throw DatabaseError(QStringLiteral("%1 has no current record to edit.").arg(Capitalised(DisplayName())));
@@ -537,6 +559,7 @@ void Dataset::Append() {
     throw DatabaseError(
         QStringLiteral("%1 is not open: no record can be appended.").arg(Capitalised(DisplayName())));
   if (!d->lockedMessage.isEmpty()) throw DatabaseError(d->lockedMessage);
+  d->EnsureFetched();
   PostPending(*this);
   d->buffer.assign(d->dataCount, QVariant());
   d->changed.assign(d->dataCount, 0);

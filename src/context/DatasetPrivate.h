@@ -66,11 +66,16 @@ struct Dataset::Private {
   std::vector<QHash<QString, QString>> sharedTexts;
   // Called by Close before the rows are dropped (a table releases its lock).
   std::function<void()> onClose;
+  // Set by a table's open: reads its rows when they are first needed, so that a table opened
+  // only to be emptied (the report table when the dialog opens) never holds them in memory.
+  std::function<void()> fetchRows;
 
   // --- Filled by DoOpen. ---
   void ResetData();
   void SetDataFields(std::vector<FieldInfo> dataFields);
   void AddRow(std::vector<QVariant>& values, qint64 rowId);
+  // Runs a pending fetchRows, then orders the rows and moves to the first of the range.
+  void EnsureFetched();
 
   // --- Used by Dataset and the subclasses. ---
   int RowCount() const { return dataCount == 0 ? 0 : static_cast<int>(cells.size() / dataCount); }

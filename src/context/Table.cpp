@@ -152,29 +152,32 @@ void Table::DoOpen() {
   }
   d->SetDataFields(std::move(fields));
 
-  QSqlQuery query(db.Database());
-  query.setForwardOnly(true);
-  const QString sql = QStringLiteral("SELECT rowid, %1 FROM %2")
-                          .arg(quoted.join(QStringLiteral(", ")), QuoteIdentifier(t->name));
-  if (!query.exec(sql))
-    throw DatabaseError(QStringLiteral("Table %1 cannot be read: %2.").arg(name, query.lastError().text()));
-  const int count = d->dataCount;
-  // A column declared without a numeric type that holds only numbers (a column without a
-  // declared type) compares as numbers too. 0 == only nulls so far, 1 == numbers, 2 == other.
-  std::vector<char> seen(count, 0);
-  std::vector<QVariant> values;
-  while (query.next()) {
-    values.clear();
-    values.reserve(count);
-    for (int i = 0; i < count; ++i) {
-      QVariant value = query.value(i + 1);
-      if (seen[i] != 2 && !value.isNull()) seen[i] = detail::IsNumberValue(value) ? 1 : 2;
-      values.push_back(std::move(value));
+  // The rows are read on first use (see Dataset::Private::fetchRows).
+  const QString selectSql = QStringLiteral("SELECT rowid, %1 FROM %2")
+                                .arg(quoted.join(QStringLiteral(", ")), QuoteIdentifier(t->name));
+  d->fetchRows = [this, selectSql, name] {
+    QSqlQuery query(connection().Database());
+    query.setForwardOnly(true);
+    if (!query.exec(selectSql))
+      throw DatabaseError(QStringLiteral("Table %1 cannot be read: %2.").arg(name, query.lastError().text()));
+    const int count = d->dataCount;
+    // A column declared without a numeric type that holds only numbers (a column without a
+    // declared type) compares as numbers too. 0 == only nulls so far, 1 == numbers, 2 == other.
+    std::vector<char> seen(count, 0);
+    std::vector<QVariant> values;
+    while (query.next()) {
+      values.clear();
+      values.reserve(count);
+      for (int i = 0; i < count; ++i) {
+        QVariant value = query.value(i + 1);
+        if (seen[i] != 2 && !value.isNull()) seen[i] = detail::IsNumberValue(value) ? 1 : 2;
+        values.push_back(std::move(value));
+      }
+      d->AddRow(values, query.value(0).toLongLong());
     }
-    d->AddRow(values, query.value(0).toLongLong());
-  }
-  for (int i = 0; i < count; ++i)
-    if (seen[i] == 1) d->fields[i].numeric = true;
+    for (int i = 0; i < count; ++i)
+      if (seen[i] == 1) d->fields[i].numeric = true;
+  };
   t->writer = std::make_unique<StoredRowWriter>(db.Database(), t->name, columns);
 
   if (!db.IsDictionary() && db.IsEncryptedTable(name))
@@ -193,6 +196,7 @@ void Table::EnableEncryption(const QString& password) {
 }
 
 bool Table::FindKey(const QVariantList& values) {
+  d->EnsureFetched();
   d->RequireKeyed(t->name.toUpper(), "FindKey");
   if (InEditState()) Post();
   if (values.isEmpty()) return false;
@@ -203,12 +207,14 @@ bool Table::FindKey(const QVariantList& values) {
 }
 
 void Table::FindNearest(const QVariantList& values) {
+  d->EnsureFetched();
   d->RequireKeyed(t->name.toUpper(), "FindNearest");
   if (InEditState()) Post();
   d->pos = std::clamp(d->LowerBound(values), d->lo, d->hi);
 }
 
 void Table::SetRange(const QVariantList& startKey, const QVariantList& endKey) {
+  d->EnsureFetched();
   d->RequireKeyed(t->name.toUpper(), "SetRange");
   if (InEditState()) Post();
   d->hasRange = true;
@@ -220,6 +226,7 @@ void Table::SetRange(const QVariantList& startKey, const QVariantList& endKey) {
 
 void Table::CancelRange() {
   if (!IsOpen() || !d->hasRange) return;
+  d->EnsureFetched();
   if (InEditState()) Post();
   const int row = d->pos < d->hi ? d->order[d->pos] : -1;
   d->hasRange = false;
@@ -235,6 +242,7 @@ void Table::EmptyTable() {
         QStringLiteral("Table %1 must be open for exclusive use before it is emptied.").arg(name));
   if (!d->lockedMessage.isEmpty()) throw DatabaseError(d->lockedMessage);
   Cancel();
+  d->fetchRows = nullptr;  // emptied: rows never read need not be read now
   QSqlQuery query(connection().Database());
   if (!query.exec(QStringLiteral("DELETE FROM %1").arg(QuoteIdentifier(t->name))))
     throw DatabaseError(

@@ -45,6 +45,11 @@ void ReportSession::RunReport(const QString& mode) {
   // Plain character order, as the periods are texts: "20241" sorts after "202405".
   if (QString::compare(periodFrom, periodTo, Qt::CaseSensitive) > 0)
     throw ValidationError(QStringLiteral("Invalid Period Range!"));
+  // A typed report kind names no template and no file: refuse it before anything changes rather
+  // than after the whole extraction. (The costing mode needs no template and runs as usual.)
+  if (mode == QLatin1String("XLS") && m_state.ReportKind() < 0)
+    throw ValidationError(QStringLiteral("Unknown report kind '%1'. Choose one of the listed report kinds.")
+                              .arg(m_state.ReportKindText()));
 
   m_running = true;
   m_state.SetRunButtonsEnabled(false);

@@ -382,6 +382,8 @@ TEST(RunOutputsTest, ATypedReportKindIsRefusedByName) {
     EXPECT_TRUE(e.Text().startsWith(QStringLiteral("Unknown report kind"))) << e.Text().toStdString();
   }
   EXPECT_FALSE(QFileInfo::exists(root));
+  // Refused before the extraction: the report table stays as the start-up left it, empty.
+  EXPECT_EQ(ExpectedOf(demo.database).records, 0);
 }
 
 }  // namespace

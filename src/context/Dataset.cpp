@@ -8,6 +8,7 @@
 #include "context/DatasetPrivate.h"
 #include "context/Errors.h"
 #include "context/FieldValues.h"
+#include "context/StoredRowWriter.h"
 
 namespace tarno::db {
 
@@ -198,6 +199,16 @@ void Dataset::Private::StoreEdit() {
   order.insert(order.begin() + newPosition, row);
   ApplyRange();
   pos = (newPosition >= lo && newPosition < hi) ? newPosition : hi;
+}
+
+void Dataset::Private::PostThrough(StoredRowWriter& writer) {
+  if (state == DatasetState::Edit) {
+    writer.Update(rowIds[editRow], buffer, changed);
+    StoreEdit();
+    return;
+  }
+  const qint64 rowId = writer.Insert(buffer, changed);
+  StoreInsert(writer.Read(rowId), rowId);
 }
 
 void Dataset::Private::StoreInsert(std::vector<QVariant> values, qint64 rowId) {

@@ -18,6 +18,8 @@
 
 namespace tarno::db {
 
+class StoredRowWriter;
+
 struct FieldInfo {
   QString name;  // as the database returns it, or as declared
   FieldKind kind = FieldKind::String;
@@ -101,6 +103,8 @@ struct Dataset::Private {
   // Memory after a successful write: the edited row, or a new row with its identity.
   void StoreEdit();
   void StoreInsert(std::vector<QVariant> values, qint64 rowId);
+  // Writes the edited or appended record through the writer, then keeps it in memory.
+  void PostThrough(StoredRowWriter& writer);
 };
 
 }  // namespace tarno::db

@@ -241,13 +241,7 @@ void Query::DoPost() {
     throw DatabaseError(
         QStringLiteral("The records of %1 cannot be changed: it is not a live query over one table.")
             .arg(DisplayName()));
-  if (d->state == DatasetState::Edit) {
-    q->writer->Update(d->rowIds[d->editRow], d->buffer, d->changed);
-    d->StoreEdit();
-    return;
-  }
-  const qint64 rowId = q->writer->Insert(d->buffer, d->changed);
-  d->StoreInsert(q->writer->Read(rowId), rowId);
+  d->PostThrough(*q->writer);
 }
 
 void Query::ExecSQL() {

@@ -266,13 +266,7 @@ void Table::DoPost() {
   if (!t->writer)
     throw DatabaseError(
         QStringLiteral("Table %1 is not open: nothing can be posted.").arg(t->name.toUpper()));
-  if (d->state == DatasetState::Edit) {
-    t->writer->Update(d->rowIds[d->editRow], d->buffer, d->changed);
-    d->StoreEdit();
-    return;
-  }
-  const qint64 rowId = t->writer->Insert(d->buffer, d->changed);
-  d->StoreInsert(t->writer->Read(rowId), rowId);
+  d->PostThrough(*t->writer);
 }
 
 }  // namespace tarno::db

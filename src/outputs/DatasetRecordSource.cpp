@@ -3,29 +3,9 @@
 
 #include <QMetaType>
 
+#include "context/FieldValues.h"
+
 namespace tarno::outputs {
-namespace {
-
-bool IsNumericType(const QVariant& value) {
-  switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-      return true;
-    default:
-      return false;
-  }
-}
-
-}  // namespace
-
 QVariant TypedFieldValue(const db::Dataset& dataset, const QString& fieldName,
                          std::optional<db::FieldKind> kind) {
   if (dataset.FieldIsNull(fieldName)) return QVariant();
@@ -46,7 +26,7 @@ QVariant TypedFieldValue(const db::Dataset& dataset, const QString& fieldName,
     }
   }
   const QVariant raw = dataset.FieldValue(fieldName);
-  if (IsNumericType(raw))
+  if (db::detail::IsNumberValue(raw))
     return raw.typeId() == QMetaType::Double || raw.typeId() == QMetaType::Float ? QVariant(raw.toDouble())
                                                                                  : QVariant(raw.toLongLong());
   if (raw.typeId() == QMetaType::QDate) return raw;

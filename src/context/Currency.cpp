@@ -57,8 +57,8 @@ Currency Currency::FromString(const QString& text) {
 }
 
 QString Currency::ToString() const {
-  const std::uint64_t magnitude = m_units < 0 ? static_cast<std::uint64_t>(-(m_units + 1)) + 1
-                                              : static_cast<std::uint64_t>(m_units);
+  const std::uint64_t magnitude =
+      m_units < 0 ? static_cast<std::uint64_t>(-(m_units + 1)) + 1 : static_cast<std::uint64_t>(m_units);
   return QStringLiteral("%1%2.%3")
       .arg(m_units < 0 ? QStringLiteral("-") : QString())
       .arg(magnitude / kScale)

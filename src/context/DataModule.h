@@ -22,7 +22,7 @@ class TDataModule1 {
   ~TDataModule1();
 
   db::Connection AdsConnection1;
-  db::Table AdsTablePara;     // "PAYPARA1.ADT", ordered and keyed on YEAR
+  db::Table AdsTablePara;    // "PAYPARA1.ADT", ordered and keyed on YEAR
   db::Table adstblCUSTOMID;  // "CUSTOM.ADT", natural order
   HostContextBlock Context;
 

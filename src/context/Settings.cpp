@@ -12,7 +12,9 @@ QString g_reportsRoot;
 QString g_templatesFolder;
 }  // namespace
 
-void SetReportsRoot(const QString& folder) { g_reportsRoot = folder; }
+void SetReportsRoot(const QString& folder) {
+  g_reportsRoot = folder;
+}
 
 QString ReportsRoot() {
   if (!g_reportsRoot.isEmpty()) return QDir::cleanPath(g_reportsRoot);
@@ -25,7 +27,9 @@ QString ReportsRoot() {
 #endif
 }
 
-void SetTemplatesFolder(const QString& folder) { g_templatesFolder = folder; }
+void SetTemplatesFolder(const QString& folder) {
+  g_templatesFolder = folder;
+}
 
 QString TemplatesFolder() {
   if (!g_templatesFolder.isEmpty()) return QDir::cleanPath(g_templatesFolder);

@@ -93,9 +93,13 @@ std::int32_t IntPower(std::int32_t base, std::uint16_t count) {
   return static_cast<std::int32_t>(result);
 }
 
-std::int32_t PowerOfTen(std::uint16_t count) { return IntPower(10, count); }
+std::int32_t PowerOfTen(std::uint16_t count) {
+  return IntPower(10, count);
+}
 
-bool IsNearZero(long double value) { return value > -1e-8L && value < 1e-8L; }
+bool IsNearZero(long double value) {
+  return value > -1e-8L && value < 1e-8L;
+}
 
 double RoundDecimals(std::uint16_t decimals, long double value) {
   if (!std::isfinite(value))

@@ -27,19 +27,26 @@ inline constexpr ReportKindItem kReportKinds[] = {
 };
 
 // Items of the pay-cycle radio group RadioGroupCycle, by index.
-enum CycleItem { kMidMonth = 0, kEndMonth = 1, kSpecialPeriod = 2, kBonusPeriod = 3, kFullMonth = 4, kMidAndEnd = 5 };
+enum CycleItem {
+  kMidMonth = 0,
+  kEndMonth = 1,
+  kSpecialPeriod = 2,
+  kBonusPeriod = 3,
+  kFullMonth = 4,
+  kMidAndEnd = 5
+};
 
 class DialogState {
  public:
   virtual ~DialogState() = default;
-  virtual QString PeriodFromText() const = 0;  // wwDBLookupComboPrd1
-  virtual QString PeriodToText() const = 0;    // wwDBLookupComboPrd2
-  virtual int CycleIndex() const = 0;          // RadioGroupCycle
-  virtual bool IncludedSpecial() const = 0;    // SpecBox
-  virtual bool IncludedBonus() const = 0;      // BonusBox
-  virtual bool ShowHeadCount() const = 0;      // chkHead
+  virtual QString PeriodFromText() const = 0;    // wwDBLookupComboPrd1
+  virtual QString PeriodToText() const = 0;      // wwDBLookupComboPrd2
+  virtual int CycleIndex() const = 0;            // RadioGroupCycle
+  virtual bool IncludedSpecial() const = 0;      // SpecBox
+  virtual bool IncludedBonus() const = 0;        // BonusBox
+  virtual bool ShowHeadCount() const = 0;        // chkHead
   virtual bool CostCentreBreakdown() const = 0;  // CheckBoxCTR
-  virtual bool ExportCsv() const = 0;          // chkcsv
+  virtual bool ExportCsv() const = 0;            // chkcsv
   // wwDBComboBox1: the item index, or -1 for a typed text that matches no item.
   virtual int ReportKind() const = 0;
   // The item's display text and value (template file name); for -1 the typed text and "".

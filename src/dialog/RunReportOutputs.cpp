@@ -47,7 +47,7 @@ void ReportSession::ProduceOutputs(const QString& periodFrom, const QString& per
   // A typed text that names no report has no template; its text must not become a file name.
   if (kind < 0 || m_state.ReportKindValue().isEmpty())
     throw OutputError(QStringLiteral("Unknown report kind '%1'. Choose one of the listed report kinds.")
-                              .arg(m_state.ReportKindText()));
+                          .arg(m_state.ReportKindText()));
 
   // 12. The pivot form, its title and its query over the range.
   outputs::TFormTarnoExel form(m_dm.AdsConnection1, m_state, m_dm.Context.UserId());

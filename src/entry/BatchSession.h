@@ -14,16 +14,16 @@ namespace tarno {
 
 // CONTEXT of the command line.
 struct BatchContext {
-  QString databasePath;   // --db
-  QString userId;         // --user
-  int payYear = 0;        // --year
-  int payMonth = 0;       // --month
+  QString databasePath;    // --db
+  QString userId;          // --user
+  int payYear = 0;         // --year
+  int payMonth = 0;        // --month
   int reportFolderNo = 0;  // --folder
-  QString companyTitle;   // --company
-  QString condition1;     // --cond1
-  QString condition2;     // --cond2
-  QString reportsRoot;    // --reports-root ("" = default rule)
-  QString templates;      // --templates ("" = default rule)
+  QString companyTitle;    // --company
+  QString condition1;      // --cond1
+  QString condition2;      // --cond2
+  QString reportsRoot;     // --reports-root ("" = default rule)
+  QString templates;       // --templates ("" = default rule)
 };
 
 // RUN of the command line: the choices the dialog would hold.

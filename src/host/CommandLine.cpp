@@ -8,8 +8,8 @@ namespace tarno::host {
 namespace {
 
 // Options that take a value, per command group.
-const QSet<QString> kContextOptions = {"--db", "--user", "--year", "--month", "--folder", "--company",
-                                       "--cond1", "--cond2", "--reports-root", "--templates"};
+const QSet<QString> kContextOptions = {"--db",      "--user",  "--year",  "--month",        "--folder",
+                                       "--company", "--cond1", "--cond2", "--reports-root", "--templates"};
 const QSet<QString> kRunOptions = {"--from", "--to", "--cycle", "--kind"};
 const QSet<QString> kRunFlags = {"--special", "--bonus", "--cost-centre", "--no-headcount", "--csv"};
 
@@ -101,8 +101,9 @@ BatchContext ContextFromOptions(const ParsedCommand& cmd) {
 
 RunChoices ChoicesFromOptions(const ParsedCommand& cmd, const BatchContext& context) {
   RunChoices r;
-  const QString current =
-      QStringLiteral("%1%2").arg(context.payYear, 4, 10, QChar(u'0')).arg(context.payMonth, 2, 10, QChar(u'0'));
+  const QString current = QStringLiteral("%1%2")
+                              .arg(context.payYear, 4, 10, QChar(u'0'))
+                              .arg(context.payMonth, 2, 10, QChar(u'0'));
   // Periods are passed on as typed: the range check and the period loop judge them.
   r.periodFrom = cmd.Value("--from", current);
   r.periodTo = cmd.Value("--to", current);
@@ -130,13 +131,15 @@ QString UsageText() {
       "tarnotable: payroll analysis and reporting for Singapore payroll.\n"
       "\n"
       "Usage:\n"
-      "  tarnotable demo [--dir DIR]                 demo company, a full report run, prints the files written\n"
+      "  tarnotable demo [--dir DIR]                 demo company, a full report run, prints the files "
+      "written\n"
       "  tarnotable demo-db FILE [--employees N] [--year YYYY] [--seed S]\n"
       "                                              writes a new demo company database\n"
       "  tarnotable dialog  CONTEXT                  the report dialog, through the exported entry\n"
       "  tarnotable run     CONTEXT RUN              the Process button without a screen\n"
       "  tarnotable report  CONTEXT RUN --out FILE   the Report button: extraction, then the costing report\n"
-      "                                              exported by FILE's extension (.pdf .html .xlsx .png .txt)\n"
+      "                                              exported by FILE's extension (.pdf .html .xlsx .png "
+      ".txt)\n"
       "  tarnotable mapping CONTEXT                  the allowance code mapping form\n"
       "\n"
       "CONTEXT: --db PATH --user ID --year YYYY --month M [--folder N] [--company TEXT]\n"

@@ -20,7 +20,7 @@ namespace tarno::host {
 
 struct ParsedCommand {
   QString command;
-  QStringList positional;             // FILE of demo-db
+  QStringList positional;              // FILE of demo-db
   QMap<QString, QStringList> options;  // every --option with its values, in order
   bool help = false;
 

@@ -19,8 +19,14 @@ QString ScratchFolder(const QString& name) {
   return path;
 }
 
-QString SourcePath(const QString& relative) { return QStringLiteral(TARNO_SOURCE_DIR "/") + relative; }
-QString BinaryPath(const QString& relative) { return QStringLiteral(TARNO_BINARY_DIR "/") + relative; }
-QString ProgramPath() { return QStringLiteral(TARNO_PROGRAM); }
+QString SourcePath(const QString& relative) {
+  return QStringLiteral(TARNO_SOURCE_DIR "/") + relative;
+}
+QString BinaryPath(const QString& relative) {
+  return QStringLiteral(TARNO_BINARY_DIR "/") + relative;
+}
+QString ProgramPath() {
+  return QStringLiteral(TARNO_PROGRAM);
+}
 
 }  // namespace tarno::test

@@ -2,6 +2,7 @@
 // Table::DoOpen and Query::DoOpen fetch into memory (see DatasetPrivate.h for the layout).
 #include "context/Dataset.h"
 
+#include <QSqlQuery>
 #include <algorithm>
 #include <cmath>
 
@@ -40,6 +41,23 @@ void Dataset::Private::ResetData() {
   sharedTexts.clear();
   onClose = nullptr;
   fetchRows = nullptr;
+}
+
+std::vector<char> Dataset::Private::FetchRows(QSqlQuery& query, int first) {
+  const int count = dataCount;
+  std::vector<char> seen(count, 0);
+  std::vector<QVariant> values;
+  while (query.next()) {
+    values.clear();
+    values.reserve(count);
+    for (int i = 0; i < count; ++i) {
+      QVariant value = query.value(i + first);
+      if (seen[i] != 2 && !value.isNull()) seen[i] = detail::IsNumberValue(value) ? 1 : 2;
+      values.push_back(std::move(value));
+    }
+    AddRow(values, first ? query.value(0).toLongLong() : -1);
+  }
+  return seen;
 }
 
 void Dataset::Private::EnsureFetched() {

@@ -16,6 +16,8 @@
 
 #include "context/Dataset.h"
 
+class QSqlQuery;
+
 namespace tarno::db {
 
 class StoredRowWriter;
@@ -78,6 +80,10 @@ struct Dataset::Private {
   void AddRow(std::vector<QVariant>& values, qint64 rowId);
   // Runs a pending fetchRows, then orders the rows and moves to the first of the range.
   void EnsureFetched();
+  // Reads every row of an executed statement: the data values from column `first` on, the row
+  // identity from column 0 when `first` is 1. Answers per data column what was seen:
+  // 0 == only nulls, 1 == only numbers, 2 == something else.
+  std::vector<char> FetchRows(QSqlQuery& query, int first);
 
   // --- Used by Dataset and the subclasses. ---
   int RowCount() const { return dataCount == 0 ? 0 : static_cast<int>(cells.size() / dataCount); }

@@ -204,19 +204,7 @@ void Query::DoOpen() {
   }
   d->SetDataFields(std::move(fields));
 
-  // Per column: 0 == only nulls so far, 1 == numbers, 2 == something else seen.
-  std::vector<char> seen(count, 0);
-  std::vector<QVariant> values;
-  while (query.next()) {
-    values.clear();
-    values.reserve(count);
-    for (int i = 0; i < count; ++i) {
-      QVariant value = query.value(i + first);
-      if (seen[i] != 2 && !value.isNull()) seen[i] = detail::IsNumberValue(value) ? 1 : 2;
-      values.push_back(std::move(value));
-    }
-    d->AddRow(values, first ? query.value(0).toLongLong() : -1);
-  }
+  const std::vector<char> seen = d->FetchRows(query, first);
   for (int i = 0; i < count; ++i) {
     FieldInfo& field = d->fields[i];
     field.numeric = seen[i] == 1;

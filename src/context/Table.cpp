@@ -160,22 +160,10 @@ void Table::DoOpen() {
     query.setForwardOnly(true);
     if (!query.exec(selectSql))
       throw DatabaseError(QStringLiteral("Table %1 cannot be read: %2.").arg(name, query.lastError().text()));
-    const int count = d->dataCount;
     // A column declared without a numeric type that holds only numbers (a column without a
-    // declared type) compares as numbers too. 0 == only nulls so far, 1 == numbers, 2 == other.
-    std::vector<char> seen(count, 0);
-    std::vector<QVariant> values;
-    while (query.next()) {
-      values.clear();
-      values.reserve(count);
-      for (int i = 0; i < count; ++i) {
-        QVariant value = query.value(i + 1);
-        if (seen[i] != 2 && !value.isNull()) seen[i] = detail::IsNumberValue(value) ? 1 : 2;
-        values.push_back(std::move(value));
-      }
-      d->AddRow(values, query.value(0).toLongLong());
-    }
-    for (int i = 0; i < count; ++i)
+    // declared type) compares as numbers too.
+    const std::vector<char> seen = d->FetchRows(query, 1);
+    for (int i = 0; i < d->dataCount; ++i)
       if (seen[i] == 1) d->fields[i].numeric = true;
   };
   t->writer = std::make_unique<StoredRowWriter>(db.Database(), t->name, columns);

@@ -2,6 +2,7 @@
 #include "costing/CostingExport.h"
 
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include "context/Errors.h"
 
@@ -49,6 +50,21 @@ QString CostingPageFileName(const QString& target, int index) {
   // Same folder as the target, spelt as the target spells it.
   const qsizetype slash = target.lastIndexOf(u'/');
   return slash < 0 ? name : target.left(slash + 1) + name;
+}
+
+QStringList WriteCostingPageFiles(const CostingReport& report, const QString& path,
+                                  const std::function<bool(int page, QIODevice& file)>& writePage) {
+  QStringList written;
+  for (int i = 0; i < report.PageCount(); ++i) {
+    const QString name = CostingPageFileName(path, i);
+    QSaveFile file(name);
+    if (!file.open(QIODevice::WriteOnly) || !writePage(i, file) || !file.commit())
+      throw OutputError(QStringLiteral("Page %1 of the costing report could not be written to '%2': %3.")
+                            .arg(i + 1)
+                            .arg(name, file.errorString()));
+    written.append(name);
+  }
+  return written;
 }
 
 QStringList ExportCostingReport(const CostingReport& report, const QString& path) {

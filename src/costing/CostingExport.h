@@ -10,6 +10,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
+
+class QIODevice;
 
 #include "costing/CostingReport.h"
 
@@ -27,6 +30,10 @@ QStringList ExportCostingReport(const CostingReport& report, const QString& path
 
 // The file of page `index` (0-based) of a multi-page device.
 QString CostingPageFileName(const QString& target, int index);
+// Writes one file per page, each beside its target and renamed into place; writePage fills the
+// page's file and answers false when it could not. Returns the files in page order.
+QStringList WriteCostingPageFiles(const CostingReport& report, const QString& path,
+                                  const std::function<bool(int page, QIODevice& file)>& writePage);
 
 QStringList WriteCostingPdf(const CostingReport& report, const QString& path);
 QStringList WriteCostingHtml(const CostingReport& report, const QString& path);

@@ -1,10 +1,8 @@
 // The HTML device: one well-formed XHTML file per page, every text absolutely placed at its
 // millimetre position, and "<<" / ">>" links to the previous and next page's file.
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTextStream>
 
-#include "context/Errors.h"
 #include "costing/CostingExport.h"
 #include "costing/CostingPageGeometry.h"
 
@@ -65,18 +63,9 @@ QString PageHtml(const CostingReport& report, int index, const QString& target) 
 }  // namespace
 
 QStringList WriteCostingHtml(const CostingReport& report, const QString& path) {
-  QStringList written;
-  for (int i = 0; i < report.PageCount(); ++i) {
-    const QString name = CostingPageFileName(path, i);
-    QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly) || file.write(PageHtml(report, i, path).toUtf8()) < 0 ||
-        !file.commit())
-      throw OutputError(QStringLiteral("Page %1 of the costing report could not be written to '%2': %3.")
-                            .arg(i + 1)
-                            .arg(name, file.errorString()));
-    written.append(name);
-  }
-  return written;
+  return WriteCostingPageFiles(report, path, [&](int page, QIODevice& file) {
+    return file.write(PageHtml(report, page, path).toUtf8()) >= 0;
+  });
 }
 
 }  // namespace tarno::costing

@@ -1,8 +1,7 @@
 // The graphic device: one PNG per page at 96 pixels per inch, white background, true colour.
 #include <QImage>
-#include <QSaveFile>
+#include <QPainter>
 
-#include "context/Errors.h"
 #include "costing/CostingExport.h"
 #include "costing/CostingPageGeometry.h"
 
@@ -16,8 +15,7 @@ QStringList WriteCostingPng(const CostingReport& report, const QString& path) {
   const int width = qRound(geometry::kPaperWidthMm / geometry::kMmPerInch * kPixelsPerInch);
   const int height = qRound(geometry::kPaperHeightMm / geometry::kMmPerInch * kPixelsPerInch);
   const int dotsPerMeter = qRound(kPixelsPerInch / geometry::kMmPerInch * 1000.0);
-  QStringList written;
-  for (int i = 0; i < report.PageCount(); ++i) {
+  return WriteCostingPageFiles(report, path, [&](int page, QIODevice& file) {
     QImage image(width, height, QImage::Format_RGB32);
     image.setDotsPerMeterX(dotsPerMeter);
     image.setDotsPerMeterY(dotsPerMeter);
@@ -26,17 +24,10 @@ QStringList WriteCostingPng(const CostingReport& report, const QString& path) {
       QPainter painter(&image);
       painter.setRenderHint(QPainter::Antialiasing);
       painter.setRenderHint(QPainter::TextAntialiasing);
-      report.paintPage(i, painter);
+      report.paintPage(page, painter);
     }
-    const QString name = CostingPageFileName(path, i);
-    QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())
-      throw OutputError(QStringLiteral("Page %1 of the costing report could not be written to '%2': %3.")
-                            .arg(i + 1)
-                            .arg(name, file.errorString()));
-    written.append(name);
-  }
-  return written;
+    return image.save(&file, "PNG");
+  });
 }
 
 }  // namespace tarno::costing
